@@ -1,0 +1,56 @@
+#pragma once
+
+// The ten textures of the 3D view, loaded once after the GL context exists.
+
+#include <array>
+#include <string>
+
+#include <GL/gl.h>
+
+struct CTextureSet {
+  GLuint grass = 0;
+  GLuint paving = 0;
+  GLuint skyTop = 0;
+  GLuint skyBottom = 0;
+  GLuint skyLeft = 0;
+  GLuint skyRight = 0;
+  GLuint skyFront = 0;
+  GLuint skyBack = 0;
+  GLuint wall = 0;
+  GLuint floor = 0;
+
+  // Loads the ten files of TextureFiles() in order through TextureManager();
+  // ends the process when one is missing.
+  void LoadAll();
+};
+
+// The one texture set of the process.
+CTextureSet& TextureSet();
+
+namespace quarn {
+
+inline constexpr const char* kTextureDirectory = "tex";
+
+// The texture files in load order, beside the set field each fills.
+struct TextureFile {
+  const char* file;
+  GLuint CTextureSet::*field;
+};
+inline constexpr std::array<TextureFile, 10> kTextureFiles{{
+    {"grass.bmp", &CTextureSet::grass},
+    {"concrete.bmp", &CTextureSet::paving},
+    {"space1_up.bmp", &CTextureSet::skyTop},
+    {"space1_dn.bmp", &CTextureSet::skyBottom},
+    {"space1_lf.bmp", &CTextureSet::skyLeft},
+    {"space1_rt.bmp", &CTextureSet::skyRight},
+    {"space1_ft.bmp", &CTextureSet::skyFront},
+    {"space1_bk.bmp", &CTextureSet::skyBack},
+    {"brick1.bmp", &CTextureSet::wall},
+    {"floor1.bmp", &CTextureSet::floor},
+}};
+
+// The path of a texture file: the texture directory, the platform's path
+// separator and the file ("tex/grass.bmp" here).
+std::string TexturePath(const char* file);
+
+}  // namespace quarn

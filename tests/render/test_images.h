@@ -1,0 +1,105 @@
+#pragma once
+
+// Builders of small image files for reader tests, written independently of
+// the texture tool's writer so that the two cannot share a mistake.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace quarn::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void PutLE(Bytes& out, std::size_t at, std::uint64_t value, int size) {
+  for (int i = 0; i < size; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+struct BmpHeader {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::uint16_t bitsPerPixel = 24;
+  std::uint32_t infoSize = 40;
+  std::uint32_t compression = 0;
+};
+
+// A BMP: the headers, a 1024-byte colour table for 8 bits, then the given
+// pixel bytes exactly as stored (blue first, no row padding added).
+inline Bytes MakeBmp(const BmpHeader& h, const Bytes& stored) {
+  const std::size_t table = h.bitsPerPixel == 8 ? 1024 : 0;
+  Bytes out(54 + table);
+  out[0] = 'B';
+  out[1] = 'M';
+  PutLE(out, 2, out.size() + stored.size(), 4);
+  PutLE(out, 10, 54 + table, 4);
+  PutLE(out, 14, h.infoSize, 4);
+  PutLE(out, 18, static_cast<std::uint32_t>(h.width), 4);
+  PutLE(out, 22, static_cast<std::uint32_t>(h.height), 4);
+  PutLE(out, 26, 1, 2);
+  PutLE(out, 28, h.bitsPerPixel, 2);
+  PutLE(out, 30, h.compression, 4);
+  out.insert(out.end(), stored.begin(), stored.end());
+  return out;
+}
+
+// A 24-bit BMP of one colour, (r, g, b).
+inline Bytes MakeUniformBmp(std::int32_t width, std::int32_t height, std::uint8_t r,
+                            std::uint8_t g, std::uint8_t b) {
+  Bytes stored;
+  for (std::int32_t i = 0; i < width * height; ++i) stored.insert(stored.end(), {b, g, r});
+  return MakeBmp({width, height, 24}, stored);
+}
+
+struct TgaHeader {
+  std::uint16_t width = 0;
+  std::uint16_t height = 0;
+  std::uint8_t bitsPerPixel = 24;
+  std::uint8_t imageType = 2;
+  std::uint8_t idLength = 0;
+};
+
+// A TGA: 18-byte header, an identification field of idLength bytes, pixels.
+inline Bytes MakeTga(const TgaHeader& h, const Bytes& stored) {
+  Bytes out(18, 0);
+  out[0] = h.idLength;
+  out[2] = h.imageType;
+  PutLE(out, 12, h.width, 2);
+  PutLE(out, 14, h.height, 2);
+  out[16] = h.bitsPerPixel;
+  out.insert(out.end(), h.idLength, 0x5A);
+  out.insert(out.end(), stored.begin(), stored.end());
+  return out;
+}
+
+// A folder of its own under the system's temporary folder, removed with the
+// object.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              (name + "-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  std::string Write(const std::string& file, const Bytes& bytes) const {
+    const std::filesystem::path where = path_ / file;
+    std::ofstream(where, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return where.string();
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace quarn::test
