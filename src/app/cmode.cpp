@@ -1,0 +1,3 @@
+#include "app/cmode.h"
+
+CPoint2 CMode::GetWindowSize() const { return CPoint2(800, 600); }
