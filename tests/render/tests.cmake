@@ -11,3 +11,8 @@ quarn_strict(quarn_gl_test_support)
 quarn_test_suite(quarn_render_tests render
   LIBS quarn_render quarn_gl_test_support
   ENVIRONMENT SDL_VIDEODRIVER=offscreen)
+
+# The texture tool's pictures and files, read back with the render readers.
+quarn_test_suite(quarn_tools_tests tools
+  LIBS quarn_render quarn_texture_pictures quarn_gl_test_support
+  ENVIRONMENT SDL_VIDEODRIVER=offscreen)
