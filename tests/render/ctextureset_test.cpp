@@ -1,0 +1,70 @@
+#include "render/ctextureset.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include <gtest/gtest.h>
+
+#include "render/ctexturemanager.h"
+#include "support/gl_test_context.h"
+#include "test_images.h"
+
+namespace quarn::test {
+namespace {
+
+TEST(TexturePath, UsesThePlatformSeparator) {
+  EXPECT_EQ(TexturePath("grass.bmp"), "tex/grass.bmp");
+}
+
+// Runs the test body with the working folder set to a fresh folder holding
+// tex/ with every texture file except the one named missing.
+class TextureSetTest : public GlTest {
+ protected:
+  void WriteTextures(const std::string& missing = "") {
+    std::filesystem::create_directories(dir_.Path() / "tex");
+    for (const quarn::TextureFile& file : kTextureFiles) {
+      if (file.file != missing) dir_.Write(std::string("tex/") + file.file, MakeUniformBmp(8, 8, 1, 2, 3));
+    }
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.Path());
+  }
+  void TearDown() override {
+    if (!previous_.empty()) std::filesystem::current_path(previous_);
+    GlTest::TearDown();
+  }
+
+  TempDir dir_{"quarn-texture-set"};
+  std::filesystem::path previous_;
+};
+
+TEST_F(TextureSetTest, LoadsTheTenFilesInTableOrder) {
+  WriteTextures();
+  CTextureSet set;
+  const std::size_t before = TextureManager().GetCount();
+  set.LoadAll();
+  EXPECT_EQ(TextureManager().GetCount(), before + 10);
+  // GL hands out names in increasing order, so the fields show the load order.
+  const GLuint names[] = {set.grass,     set.paving,   set.skyTop,   set.skyBottom, set.skyLeft,
+                          set.skyRight,  set.skyFront, set.skyBack,  set.wall,      set.floor};
+  for (std::size_t i = 1; i < 10; ++i) EXPECT_LT(names[i - 1], names[i]) << i;
+}
+
+TEST_F(TextureSetTest, AMissingFileEndsTheProcessNamingIt) {
+  // The child loads textures before it fails: it must get a GL context of
+  // its own rather than a forked copy of this one.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  WriteTextures("brick1.bmp");
+  EXPECT_EXIT(
+      {
+        std::freopen("/dev/null", "r", stdin);
+        std::cout.rdbuf(std::cerr.rdbuf());
+        CTextureSet().LoadAll();
+      },
+      testing::ExitedWithCode(1), "The filename tex/brick1.bmp does not exist, stupid!");
+}
+
+}  // namespace
+}  // namespace quarn::test
