@@ -115,9 +115,7 @@ void PrintFailure(const char* text) {
 
 }  // namespace
 
-GLWindowEx::GLWindowEx(GLWindow* owner) : m_pOwner(owner) {
-  m_cursor = platform::SystemCursor(m_cursorKind);
-}
+GLWindowEx::GLWindowEx(GLWindow* owner) : m_pOwner(owner) {}
 
 GLWindowEx::~GLWindowEx() { Destroy(); }
 
@@ -166,6 +164,8 @@ bool GLWindowEx::CreateWindowAndContext() {
       continue;
     }
     SDL_SetWindowData(window, kCompanionKey, this);
+    // Cursors need the video driver, which starts with the first window.
+    if (m_cursor == nullptr) m_cursor = platform::SystemCursor(m_cursorKind);
     Trace("WM_NCCREATE(pWindowEx=0x%08lX)\n", reinterpret_cast<unsigned long>(this));
     m_window = window;
     m_context = context;

@@ -104,6 +104,7 @@ class GLWindowEx {
   bool m_pointerOutside = false;
   quarn::fw::WindowRect m_savedRect;
   unsigned int m_fontBase = 0;
+  // Fetched with the native window or by SetCursor; owned by the platform layer.
   SDL_Cursor* m_cursor = nullptr;
   int m_cursorKind = 1;
   bool m_insideCreate = false;

@@ -109,8 +109,9 @@ class Main {
 
 namespace quarn {
 
-// Entry of a windowed program (call from main): leaves console mode and
-// returns Main::Execute's exit code.
+// Entry of a windowed program: leaves console mode and returns
+// Main::Execute's exit code, so a program's main is
+//   int main(int argc, char** argv) { return quarn::RunWindowedProgram(argc, argv); }
 int RunWindowedProgram(int argc, char** argv);
 
 // Entry of a console program: console mode, then Main::Execute.

@@ -127,8 +127,9 @@ void Shutdown() {
     if (cursor != nullptr) SDL_FreeCursor(cursor);
     cursor = nullptr;
   }
-  if (g_videoStarted || g_timerStarted) SDL_Quit();
-  g_videoStarted = g_timerStarted = g_videoFailed = false;
+  // SDL itself stays up: this runs at process exit, where quitting it would
+  // unload the GL driver and leave the driver's last allocations without a
+  // module that leak checkers could name. The process end releases it all.
 }
 
 }  // namespace quarn::fw::platform

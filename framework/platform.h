@@ -51,7 +51,8 @@ void StopTimer(int timerId);
 // The loop took a timer message from the queue: the next tick may queue one.
 void TimerMessageTaken();
 
-// Ends everything started here; called when the framework goes away.
+// Releases what this layer created; called when the framework goes away at
+// process exit.
 void Shutdown();
 
 }  // namespace quarn::fw::platform

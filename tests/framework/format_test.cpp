@@ -39,10 +39,6 @@ TEST(FormatLimited, TextsAtTheBufferBoundary) {
   }
 }
 
-TEST(FormatLimited, FormatsArgumentsLikePrintf) {
-  EXPECT_EQ(Format("%d windows, %s", 3, "left"), "3 windows, left");
-}
-
 TEST(TraceLevel, NegativeLevelsAreStoredAsSilent) {
   struct Case {
     int requested;
