@@ -45,10 +45,11 @@ class SdlContextBackend final : public ContextBackend {
 
 }  // namespace
 
+// Never destroyed: windows that are static objects of the program restore
+// contexts from their destructors, after function-local statics are gone.
 ContextStack& TheContextStack() {
-  static SdlContextBackend backend;
-  static ContextStack stack(backend);
-  return stack;
+  static ContextStack* const stack = new ContextStack(*new SdlContextBackend);
+  return *stack;
 }
 
 }  // namespace quarn::fw

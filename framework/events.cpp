@@ -143,8 +143,11 @@ int VirtualKeyOf(const SDL_Keysym& keysym) {
 }
 
 bool IsSystemKey(const SDL_Keysym& keysym) {
-  return (keysym.mod & KMOD_ALT) != 0 || keysym.scancode == SDL_SCANCODE_LALT ||
-         keysym.scancode == SDL_SCANCODE_RALT || VirtualKeyOf(keysym) == kVirtualKeyF10;
+  const bool alt = (keysym.mod & KMOD_ALT) != 0 || keysym.scancode == SDL_SCANCODE_LALT ||
+                   keysym.scancode == SDL_SCANCODE_RALT;
+  // Ctrl with Alt (AltGr on many layouts) types ordinary keys.
+  const bool ctrl = (keysym.mod & KMOD_CTRL) != 0;
+  return (alt && !ctrl) || VirtualKeyOf(keysym) == kVirtualKeyF10;
 }
 
 WindowMessage TranslateEvent(const SDL_Event& event, const PrivateEventTypes& types) {

@@ -58,8 +58,8 @@ struct PrivateEventTypes {
 // The virtual-key code of a key, 0 for keys without one.
 int VirtualKeyOf(const SDL_Keysym& keysym);
 
-// Keys that go to the system rather than to the window: F10 and anything
-// pressed with Alt held, as with the system-key messages of other platforms.
+// Keys that go to the system rather than to the window: F10, and anything
+// pressed with Alt but without Ctrl held (the keyboard's menu access).
 bool IsSystemKey(const SDL_Keysym& keysym);
 
 WindowMessage TranslateEvent(const SDL_Event& event, const PrivateEventTypes& types);

@@ -107,11 +107,14 @@ TEST(KeyTranslation, KeysWithoutCodeAndSystemKeysStayWithThePlatform) {
           << c.name;
     }
   }
-  // Shift or Ctrl held does not make a key a system key.
-  EXPECT_EQ(TranslateEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_X, SDLK_x, KMOD_LSHIFT | KMOD_CTRL),
-                           kTypes)
-                .key,
-            'X');
+  // Shift or Ctrl held does not make a key a system key, nor does Alt with
+  // Ctrl (AltGr).
+  for (Uint16 mod : {KMOD_LSHIFT | KMOD_LCTRL, KMOD_RALT | KMOD_LCTRL}) {
+    const WindowMessage message =
+        TranslateEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_X, SDLK_x, mod), kTypes);
+    EXPECT_EQ(message.kind, MessageKind::kKey) << "mod " << mod;
+    EXPECT_EQ(message.key, 'X') << "mod " << mod;
+  }
 }
 
 SDL_Event ButtonEvent(Uint32 type, Uint8 button) {
