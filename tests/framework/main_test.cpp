@@ -213,6 +213,19 @@ TEST_F(ExecuteDeathTest, FailedMainWindowEndsExecuteWithAnError) {
       testing::ExitedWithCode(1), "Failed to set pixel format\n.*code 1 creates 0\n");
 }
 
+// Windows that are static objects of the program go after function-local
+// statics; their destruction used to restore contexts through a destroyed stack.
+TEST_F(ExecuteDeathTest, StaticWindowOutlivingTheLoopIsDestroyedCleanly) {
+  EXPECT_EXIT(
+      {
+        static RecordingApp app;
+        static RecordingWindow window;
+        window.onCreate = [] { PostClose(window, 0); };
+        std::exit(Main::Instance()->Execute(0, nullptr));
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST(Execute, WithoutApplicationAssertsAndFails) {
   static int failures = 0;
   static std::string expression;
