@@ -1,9 +1,9 @@
 #include "geom/cbox3.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "geom/cbox2.h"
 #include "support/assert_recorder.h"
@@ -61,6 +61,8 @@ struct ClipCase {
   std::vector<CBox3> intersection;
 };
 
+std::ostream& operator<<(std::ostream& os, const ClipCase& c) { return os << c.name; }
+
 class CBox3Clip : public testing::TestWithParam<ClipCase> {};
 
 TEST_P(CBox3Clip, DifferenceAndIntersection) {
@@ -103,6 +105,8 @@ struct FaceCase {
   CVector3 normal;
 };
 
+std::ostream& operator<<(std::ostream& os, const FaceCase& c) { return os << "side " << c.side; }
+
 class CBox3Face : public testing::TestWithParam<FaceCase> {};
 
 TEST_P(CBox3Face, FaceLiesOnItsSideWithOutwardNormal) {
@@ -128,8 +132,8 @@ TEST(CBox3Face, NormalOfNoSideIsZero) {
 TEST(CBox3Face, TopFaceQuadAndTextureCoordinates) {
   const CFace3 top = CBox3({0, 0, 0}, {2, 1, 3}).GetFace(5);
   const std::array<CVector3, 4> quad = top.GetQuad();
-  const std::array<CVector3, 4> expectedQuad = {
-      CVector3(0, 0, 3), CVector3(2, 0, 3), CVector3(2, 1, 3), CVector3(0, 1, 3)};
+  const std::array<CVector3, 4> expectedQuad = {CVector3(0, 0, 3), CVector3(2, 0, 3),
+                                                CVector3(2, 1, 3), CVector3(0, 1, 3)};
   EXPECT_EQ(quad, expectedQuad);
   const std::array<std::array<float, 2>, 4> expectedTex = {
       {{0.0f, 0.0f}, {0.6f, 0.0f}, {0.6f, 0.3f}, {0.0f, 0.3f}}};
