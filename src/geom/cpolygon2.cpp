@@ -11,8 +11,8 @@
 namespace {
 
 // The answer of RemoveTopBox when there is nothing to cut.
-const CPoint2 kHugeBoxMin(-37707, -37707);
-const CPoint2 kHugeBoxMax(37707, 37707);
+constexpr CPoint2 kHugeBoxMin(-37707, -37707);
+constexpr CPoint2 kHugeBoxMax(37707, 37707);
 
 bool StrictlyBetween(int value, int a, int b) {
   return (a < value && value < b) || (a > value && value > b);
