@@ -8,9 +8,13 @@
 #include "format.h"
 #include "glfont.h"
 #include "recording_window.h"
+#include "support/gl_test_context.h"
 
 namespace quarn::fw::test {
 namespace {
+
+using quarn::test::CaptureFeedback;
+using quarn::test::FeedbackPrimitive;
 
 struct RasterHit {
   float x;
@@ -30,20 +34,11 @@ void PixelProjection(const GLWindow& window) {
 // The raster positions of the bitmaps a drawing produces, from feedback mode.
 template <typename Draw>
 std::vector<RasterHit> BitmapsDrawnBy(Draw draw) {
-  std::vector<GLfloat> buffer(1 << 16);
-  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  draw();
-  const GLint used = glRenderMode(GL_RENDER);
   std::vector<RasterHit> hits;
-  for (GLint i = 0; i < used;) {
-    const GLenum token = static_cast<GLenum>(buffer[static_cast<std::size_t>(i)]);
-    if (token == GL_BITMAP_TOKEN) {
-      hits.push_back({buffer[static_cast<std::size_t>(i) + 1], buffer[static_cast<std::size_t>(i) + 2]});
-      i += 3;
-    } else {
-      ADD_FAILURE() << "unexpected feedback token " << token;
-      break;
+  for (const FeedbackPrimitive& primitive : CaptureFeedback(draw)) {
+    EXPECT_EQ(primitive.token, static_cast<GLenum>(GL_BITMAP_TOKEN)) << primitive;
+    if (primitive.token == GL_BITMAP_TOKEN) {
+      hits.push_back({primitive.vertices.at(0).x, primitive.vertices.at(0).y});
     }
   }
   return hits;
