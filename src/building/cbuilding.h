@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "building/cfloor.h"
+#include "building/cfloorspec.h"
+#include "tlist.h"
+
+// A budget that is never used up: every storey is designed to the end.
+inline constexpr std::uint32_t STEP_BUDGET_UNLIMITED = 0xFFFFFFFFu;
+
+// A generated building: its storeys, lowest first, designed from a copy of
+// its spec with at most stepBudget design decisions (one per cell placed).
+// The budget is shared by all storeys; 0 means none is left, and
+// STEP_BUDGET_UNLIMITED is never decreased. Generation is deterministic, so
+// a budget of n + 1 repeats every decision of a budget of n and makes one
+// more. The storeys are copies whose back references point into themselves.
+class CBuilding {
+ public:
+  CBuilding(const CFloorSpec& spec, std::uint32_t stepBudget);
+
+  const CFloorSpec& GetSpec() const { return spec; }
+  bool IsBudgetExhausted() const { return stepBudget == 0; }
+  // Spends one design step, unless none is left or the budget is unlimited.
+  void ConsumeStep();
+
+  TList<CFloor> floors;
+  std::uint32_t stepBudget;
+  CFloorSpec spec;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include "geom/cbox2.h"
+#include "geom/cvector2.h"
+#include "tlist.h"
+
+// Cells of a region being divided, by pointer: the pointed-to boxes live in
+// the region copy of one design step and are not changed while listed.
+using CBox2PtrList = TList<CBox2*>;
+
+// Sum of the boxes' areas.
+std::uint32_t GetTotalArea(const CBox2PtrList& list);
+// Mean of the boxes' centres. The list must not be empty.
+CVector2 GetAverageCentre(const CBox2PtrList& list);
+// Smallest box holding every box of the list. The list must not be empty.
+CBox2 GetExtentsBox(const CBox2PtrList& list);
+
+// How well one candidate cell would extend a room (the destination cells):
+// the five raw measures, their terms normalised to 0..1, and the weighted
+// score (0 when the cell touches no room cell, 1 when every linked side of it
+// lies on the room). Terms are worked out in double and stored as float.
+// The candidate is not owned. Ordered by score.
+class CBoxScore {
+ public:
+  CBoxScore(CBox2* candidate, CBox2PtrList destination);
+
+  float GetScore() const;
+  bool operator<(const CBoxScore& other) const { return GetScore() < other.GetScore(); }
+
+  CBox2* box;
+  std::uint32_t neighboursInDst;
+  std::uint32_t neighboursNotInDst;
+  float averageDistance;
+  float extentsOccupied;
+  float extentsAspect;
+  float inDstTerm;
+  float notInDstTerm;
+  float distanceTerm;
+  float occupiedTerm;
+  float aspectTerm;
+};
+
+// The labelled record of every measure and term, then the score.
+std::ostream& operator<<(std::ostream& os, const CBoxScore& score);
+
+namespace quarn {
+
+// The target area of a room for one draw of the design generator (0..32767):
+// roomSize deviated by up to roomSizeVariance, in unsigned arithmetic, so a
+// deviation below -roomSize wraps to a huge target that takes a whole region.
+std::uint32_t RoomTargetArea(std::uint32_t roomSize, std::uint32_t roomSizeVariance, int draw);
+
+// The stream the design trace goes to: standard output unless redirected.
+std::ostream& DesignTrace();
+// Redirects the design trace (null restores standard output) and returns the
+// stream used before. A stream with no buffer silences the trace.
+std::ostream* SetDesignTrace(std::ostream* stream);
+
+}  // namespace quarn

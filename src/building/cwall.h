@@ -1,0 +1,43 @@
+#pragma once
+
+#include "building/croompair.h"
+#include "geom/cbox3.h"
+#include "geom/cedge2.h"
+#include "tlist.h"
+
+class CFloor;
+class CRoom;
+
+// A wall 0.2 thick and 1.5 high standing on one edge of a room outline, with
+// the rooms on its sides. A wall along x reaches 0.1 past both ends of its
+// edge, a wall along y stops 0.1 short of them, so walls meeting at a corner
+// touch without overlapping. solid holds the uncut wall box; pieces the box
+// with its opening (door or window) cut out, or the uncut box when it has
+// none. floor and the rooms of pair are non-owning back references.
+class CWall {
+ public:
+  // The wall of edge edgeIndex of room's wall outline, first room room.
+  CWall(CFloor* floor, CRoom& room, int edgeIndex);
+
+  // Half extents of the openings (along x, along y, up).
+  static const CVector3 WINDOW_HALF_SIZE;
+  static const CVector3 DOOR_HALF_SIZE;
+
+  void AddRoom(CRoom& room) { pair.AddRoom(&room); }
+  int GetRoomCount() const { return pair.GetRoomCount(); }
+
+  // Cuts a door when the wall stands between two rooms, a window when it is
+  // an outer wall longer than 1.2; shorter outer walls stay whole.
+  void CutOpening();
+
+  CBox3 GetSolidBox() const;
+  TList<CBox3> GetPieces() const { return pieces; }
+  // Euclidean length of the edge.
+  float GetLength() const;
+
+  CRoomPair pair;
+  CFloor* floor;
+  TList<CBox3> solid;
+  CEdge2 edge;
+  TList<CBox3> pieces;
+};

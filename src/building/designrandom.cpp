@@ -1,0 +1,10 @@
+#include "building/designrandom.h"
+
+namespace quarn {
+
+DesignRandom& TheDesignRandom() {
+  static DesignRandom generator;
+  return generator;
+}
+
+}  // namespace quarn

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "building/cfloordesigner.h"
+#include "geom/cbox2.h"
+#include "geom/cbox3.h"
+#include "geom/cpolygon2.h"
+
+namespace quarn::test {
+
+// Sends the design trace into a string while alive.
+class CapturedTrace {
+ public:
+  CapturedTrace() : previous_(SetDesignTrace(&stream_)) {}
+  ~CapturedTrace() { SetDesignTrace(previous_); }
+  CapturedTrace(const CapturedTrace&) = delete;
+  CapturedTrace& operator=(const CapturedTrace&) = delete;
+
+  std::string Text() const { return stream_.str(); }
+
+ private:
+  std::ostringstream stream_;
+  std::ostream* previous_;
+};
+
+inline CBox2 Box(int x0, int y0, int x1, int y1) { return CBox2(CPoint2(x0, y0), CPoint2(x1, y1)); }
+
+inline CPolygon2 Polygon(std::initializer_list<std::pair<int, int>> points) {
+  CPolygon2 polygon;
+  for (const auto& [x, y] : points) polygon.Add(CPoint2(x, y));
+  return polygon;
+}
+
+// The clockwise outline of a box, starting at its top-left corner.
+inline CPolygon2 BoxOutline(int x0, int y0, int x1, int y1) {
+  return Polygon({{x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}});
+}
+
+// A 3D box as six numbers, for tables and readable failures.
+struct Box3Values {
+  float x0, y0, z0, x1, y1, z1;
+};
+
+inline ::testing::AssertionResult SameBox3(const CBox3& box, const Box3Values& want) {
+  const float got[] = {box.GetMin().x, box.GetMin().y, box.GetMin().z,
+                       box.GetMax().x, box.GetMax().y, box.GetMax().z};
+  const float expected[] = {want.x0, want.y0, want.z0, want.x1, want.y1, want.z1};
+  for (int i = 0; i < 6; ++i) {
+    if (got[i] - expected[i] > 1e-5f || expected[i] - got[i] > 1e-5f) {
+      std::ostringstream text;
+      text << "(" << got[0] << "," << got[1] << "," << got[2] << ")-(" << got[3] << "," << got[4]
+           << "," << got[5] << ") differs at coordinate " << i;
+      return ::testing::AssertionFailure() << text.str();
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace quarn::test
