@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "building/cfloor.h"
 #include "building/cfloordesigner.h"
 #include "geom/cbox2.h"
 #include "geom/cbox3.h"
@@ -58,6 +59,28 @@ inline ::testing::AssertionResult SameBox3(const CBox3& box, const Box3Values& w
     }
   }
   return ::testing::AssertionSuccess();
+}
+
+// Everything a floor's design decided, as text: rooms with their outlines
+// and completeness, pending cells, the overlay and the walls.
+inline std::string Describe(const CFloor& floor) {
+  std::ostringstream text;
+  for (int i = 0; i < floor.rooms.GetSize(); ++i) {
+    text << "room " << floor.rooms[i].outline << (floor.rooms[i].complete ? "" : " incomplete") << '\n';
+  }
+  for (int i = 0; i < floor.pendingRegions.GetSize(); ++i) {
+    const CBox2List cells = floor.pendingRegions[i].GetBoxList();
+    text << "pending";
+    for (int c = 0; c < cells.GetSize(); ++c) text << ' ' << cells[c].GetMin() << cells[c].GetMax();
+    text << '\n';
+  }
+  for (int i = 0; i < floor.candidateBoxes.GetSize(); ++i) {
+    text << "candidate " << floor.candidateBoxes[i].GetMin() << floor.candidateScores[i] << '\n';
+  }
+  for (int i = 0; i < floor.walls.GetSize(); ++i) {
+    text << "wall " << floor.walls[i].edge << ' ' << floor.walls[i].GetRoomCount() << '\n';
+  }
+  return text.str();
 }
 
 }  // namespace quarn::test

@@ -128,6 +128,16 @@ TEST(FloorDesign, RoomsStopAtTheirRegionWhenTheTargetIsOutOfReach) {
   }
 }
 
+TEST(FloorDesign, AnOutlineWithoutCellsEndsTheDesignInsteadOfCrashing) {
+  quarn::test::CountingAssertions assertions;
+  CapturedTrace trace;
+  CBuilding building = Generate(quarn::test::Polygon({{0, 0}, {0, 5}, {5, 5}}), 45, 0, STEP_BUDGET_UNLIMITED);
+  EXPECT_GT(assertions.Count(), 0);
+  ASSERT_EQ(building.floors.GetSize(), 1);
+  EXPECT_EQ(building.floors[0].rooms.GetSize(), 0);
+  EXPECT_EQ(building.floors[0].pendingRegions.GetSize(), 0);
+}
+
 TEST(FloorCopy, BackReferencesFollowTheCopy) {
   CapturedTrace trace;
   CBuilding building = Generate(BoxOutline(0, 0, 10, 5), 25, 0, STEP_BUDGET_UNLIMITED);

@@ -42,7 +42,7 @@ TEST(RoomPair, RoomsFillFirstThenSecondAndAThirdIsDropped) {
 
 TEST(RoomPair, ARoomIsNeverPairedWithItself) {
   CRoom a(nullptr, BoxOutline(0, 0, 1, 1), true);
-  EXPECT_QUARN_ASSERTION(CRoomPair(&a, &a), "croompair");
+  EXPECT_QUARN_ASSERTION((void)CRoomPair(&a, &a), "croompair");
   CRoomPair pair(&a);
   EXPECT_QUARN_ASSERTION(pair.AddRoom(&a), "croompair");
 }

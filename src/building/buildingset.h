@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "building/cbuilding.h"
+#include "building/cfloorspec.h"
+#include "geom/cpolygon2.h"
+#include "tlist.h"
+
+namespace quarn {
+
+// The buildings of the view: one spec per outline loop, the step budget of
+// the current picture, and for each spec, in the same order, the storeys of
+// its building generated with that budget. Every change of the step count
+// regenerates all buildings from their specs, so stepping back and forth
+// shows the design growing and shrinking by one decision per step.
+class BuildingSet {
+ public:
+  // Storeys, room size variance and room size of every building made here.
+  static constexpr std::uint32_t kStoreys = 1;
+  static constexpr std::uint32_t kRoomSizeVariance = 0;
+  static constexpr std::uint32_t kRoomSize = 45;
+
+  // One spec per loop, in loop order; the picture starts at step 0.
+  void Build(TList<CPolygon2> loops);
+  // Regenerates every building with a budget of n design steps.
+  void SetStep(std::uint32_t n);
+  // One step forward; one step back unless at step 0.
+  void StepForward() { SetStep(step + 1); }
+  void StepBack();
+
+  TList<CFloorSpec> specs;
+  std::uint32_t step = 0;
+  TList<TList<CFloor>> buildings;
+
+ private:
+  // Generates the building of spec with the current step budget.
+  void AddBuilding(const CFloorSpec& spec);
+};
+
+}  // namespace quarn
