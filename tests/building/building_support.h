@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include <gtest/gtest.h>
+
 #include "building/cfloor.h"
 #include "building/cfloordesigner.h"
 #include "geom/cbox2.h"

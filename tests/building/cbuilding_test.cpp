@@ -73,13 +73,21 @@ float Volume(const TList<CBox3>& boxes) {
 
 constexpr unsigned kOutlines = 24;
 
+// Room sizes from small to larger than most outlines, some with variance.
+CFloorSpec RandomSpec(unsigned seed) {
+  const std::uint32_t roomSizes[] = {45, 20, 80, 150};
+  const std::uint32_t variances[] = {0, 10, 30};
+  return CFloorSpec(RandomOutline(seed), 1, variances[seed % 3], roomSizes[seed % 4]);
+}
+
 TEST(BuildingLaws, AFinishedDesignPartitionsTheOutlineIntoWalledRooms) {
   for (unsigned seed = 1; seed <= kOutlines; ++seed) {
-    const CPolygon2 outline = RandomOutline(seed);
-    SCOPED_TRACE("outline " + Text(outline));
+    const CFloorSpec spec = RandomSpec(seed);
+    const CPolygon2& outline = spec.outline;
+    SCOPED_TRACE("outline " + Text(outline) + " room size " + std::to_string(spec.roomSize));
     quarn::test::CountingAssertions assertions;
     CapturedTrace trace;
-    CBuilding building(CFloorSpec(outline, 1, 0, 45), STEP_BUDGET_UNLIMITED);
+    CBuilding building(spec, STEP_BUDGET_UNLIMITED);
     EXPECT_EQ(assertions.Count(), 0) << assertions.LastUnit();
     EXPECT_EQ(building.stepBudget, STEP_BUDGET_UNLIMITED);
     const CFloor& floor = building.floors[0];
@@ -133,10 +141,9 @@ TEST(BuildingLaws, AFinishedDesignPartitionsTheOutlineIntoWalledRooms) {
 // new room from the largest pending region, or the best recorded candidate.
 TEST(BuildingLaws, EveryStepAddsExactlyOneCellDecision) {
   for (unsigned seed = 1; seed <= kOutlines / 3; ++seed) {
-    const CPolygon2 outline = RandomOutline(seed);
-    SCOPED_TRACE("outline " + Text(outline));
+    const CFloorSpec spec = RandomSpec(seed);
+    SCOPED_TRACE("outline " + Text(spec.outline) + " room size " + std::to_string(spec.roomSize));
     CapturedTrace trace;
-    const CFloorSpec spec(outline, 1, 0, 45);
     CBuilding before(spec, 0);
     for (std::uint32_t n = 1;; ++n) {
       SCOPED_TRACE("budget " + std::to_string(n));
