@@ -89,6 +89,10 @@ class CFloor {
 
  private:
   void RepointBackReferences(const CFloor& source);
+  // Moves cells from source into a new room, seed first, one budget step
+  // per cell, until the room reaches target area, the budget or the source
+  // runs out. Returns the room's cells in the order taken.
+  CBox2PtrList GrowRoom(CBox2PtrList& source, std::uint32_t target);
   // Appends region to the pending regions and cuts it into cells.
   void AddPendingRegion(const CLattice2& region);
 };

@@ -197,30 +197,19 @@ void CFloor::DesignStep() {
   QUARN_ASSERT(!building->IsBudgetExhausted());
   const std::uint32_t target = GetRoomTargetArea();
 
+  // The largest region is divided; sorting is stable, so among equally
+  // large ones the latest is taken. Its cells come with neighbour links.
   pendingRegions.Sort();
   const int last = pendingRegions.GetSize() - 1;
   CBox2List cells = pendingRegions[last].GetBoxList();
   pendingRegions.RemoveAt(last);
-
   CBox2PtrList source;
   for (int i = 0; i < cells.GetSize(); ++i) source.Add(&cells[i]);
   if (!QUARN_ASSERT(source.GetSize() > 0)) {
     trace.flush();
     return;
   }
-
-  CBox2PtrList destination;
-  building->ConsumeStep();
-  CBox2* seed = PickSeedBox(source);
-  destination.Add(seed);
-  RemovePointer(source, seed);
-  while (!building->IsBudgetExhausted() && source.GetSize() > 0 &&
-         GetTotalArea(destination) < target) {
-    building->ConsumeStep();
-    CBox2* best = ChooseBestCandidate(source, destination, false);
-    destination.Add(best);
-    RemovePointer(source, best);
-  }
+  const CBox2PtrList destination = GrowRoom(source, target);
 
   const CPolygon2 outline = RoomOutline(destination);
   if (GetTotalArea(destination) < target) {
@@ -235,6 +224,22 @@ void CFloor::DesignStep() {
   TList<CBox2List> pieces = cells.Difference(CopyCells(destination)).GetSeperatePieces();
   for (int i = 0; i < pieces.GetSize(); ++i) AddPendingRegion(CLattice2(pieces[i]));
   trace.flush();
+}
+
+CBox2PtrList CFloor::GrowRoom(CBox2PtrList& source, std::uint32_t target) {
+  CBox2PtrList destination;
+  building->ConsumeStep();
+  CBox2* seed = PickSeedBox(source);
+  destination.Add(seed);
+  RemovePointer(source, seed);
+  while (!building->IsBudgetExhausted() && source.GetSize() > 0 &&
+         GetTotalArea(destination) < target) {
+    building->ConsumeStep();
+    CBox2* best = ChooseBestCandidate(source, destination, false);
+    destination.Add(best);
+    RemovePointer(source, best);
+  }
+  return destination;
 }
 
 void CFloor::AddPendingRegion(const CLattice2& region) {
