@@ -1,5 +1,11 @@
 #include "geom/cbox2list.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <unordered_map>
+#include <vector>
+
 #include "qassert.h"
 
 namespace {
@@ -13,6 +19,12 @@ bool IsStrictlyInside(const CBox2& box, int axis, int value) {
 bool CutsOnAxis(const CBox2& box, const CBox2& other, int axis) {
   return IsStrictlyInside(box, axis, other.minCorner[axis]) ||
          IsStrictlyInside(box, axis, other.maxCorner[axis]);
+}
+
+// One key per grid point, for looking boxes up by their corners.
+std::uint64_t CornerKey(const CPoint2& p) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
+         static_cast<std::uint32_t>(p.y);
 }
 
 bool AreConnected(const CBox2& a, const CBox2& b) {
@@ -154,9 +166,12 @@ CBox2List CBox2List::Intersection(const CBox2List& other) const {
 void CBox2List::FixAllOverlaps() {
   CBox2List removed;
   for (int i = 0; i < GetSize() - 1; ++i) {
+    // Box i stays in place while later boxes are removed; holding it keeps
+    // the cursor walking forward over j instead of back to i every time.
+    const CBox2& kept = (*this)[i];
     int j = i + 1;
     while (j != GetSize()) {
-      if ((*this)[i].Overlaps((*this)[j])) {
+      if (kept.Overlaps((*this)[j])) {
         removed.Add((*this)[j]);
         RemoveAt(j);
       } else {
@@ -199,10 +214,37 @@ void CBox2List::SliceAxis(int axis) {
   }
 }
 
+// A box is an exact neighbour only of boxes that have its bottom-right or
+// top-left corner as one of their own corners. Offering each box just those,
+// in list order, makes the same links as offering it every box of the list,
+// in linear rather than quadratic time.
 void CBox2List::SetNeighbours() {
+  std::vector<CBox2*> boxes;
+  boxes.reserve(static_cast<std::size_t>(GetSize()));
+  std::unordered_map<std::uint64_t, std::vector<int>> boxesByCorner;
+  for (int j = 0; j < GetSize(); ++j) {
+    CBox2& box = (*this)[j];
+    boxes.push_back(&box);
+    const CPoint2 low = box.minCorner;
+    const CPoint2 high = box.maxCorner;
+    for (const CPoint2& corner : {CPoint2(low.x, high.y), high, CPoint2(high.x, low.y), low}) {
+      boxesByCorner[CornerKey(corner)].push_back(j);
+    }
+  }
+  const std::vector<int> none;
+  auto sharing = [&](const CPoint2& corner) -> const std::vector<int>& {
+    const auto found = boxesByCorner.find(CornerKey(corner));
+    return found == boxesByCorner.end() ? none : found->second;
+  };
+  std::vector<int> candidates;
   for (int i = 0; i < GetSize(); ++i) {
-    CBox2& box = (*this)[i];
-    for (int j = 0; j < GetSize(); ++j) box.AddNeighbour(&(*this)[j]);
+    CBox2& box = *boxes[static_cast<std::size_t>(i)];
+    const std::vector<int>& atBottomRight = sharing(CPoint2(box.maxCorner.x, box.minCorner.y));
+    const std::vector<int>& atTopLeft = sharing(CPoint2(box.minCorner.x, box.maxCorner.y));
+    candidates.clear();
+    std::set_union(atBottomRight.begin(), atBottomRight.end(), atTopLeft.begin(), atTopLeft.end(),
+                   std::back_inserter(candidates));
+    for (int j : candidates) box.AddNeighbour(boxes[static_cast<std::size_t>(j)]);
   }
 }
 
