@@ -1,0 +1,45 @@
+#include "render/cbuildingdraw.h"
+
+#include <GL/gl.h>
+
+#include "render/cfloordraw.h"
+
+namespace {
+
+using FloorDrawing = void (*)(const CFloor&);
+
+FloorDrawing DrawingOfStyle(int style) {
+  switch (style) {
+    case kStyleDesign: return &DrawDesign;
+    case kStyleWireframe: return &DrawWireframe;
+    case kStyleSolid: return &DrawSolid;
+    case kStyleTextured: return &DrawTextured;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void DrawBuildings(const TList<TList<CFloor>>& buildings, int style) {
+  const FloorDrawing draw = DrawingOfStyle(style);
+  if (draw == nullptr) return;
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    const TList<CFloor>& floors = buildings[b];
+    for (int f = 0; f < floors.GetSize(); ++f) draw(floors[f]);
+  }
+}
+
+void SetBuildingLighting() {
+  glEnable(GL_LIGHTING);
+  glEnable(GL_COLOR_MATERIAL);
+  glMaterialf(GL_FRONT, GL_SHININESS, 16.0f);
+  glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+  const GLfloat diffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};
+  const GLfloat position[4] = {-1.0f, -2.0f, 3.0f, 0.0f};
+  const GLfloat ambient[4] = {0.5f, 0.5f, 0.5f, 0.0f};
+  glLightfv(GL_LIGHT2, GL_DIFFUSE, diffuse);
+  glEnable(GL_LIGHT2);
+  glLightfv(GL_LIGHT2, GL_POSITION, position);
+  glLightfv(GL_LIGHT2, GL_AMBIENT, ambient);
+}
