@@ -74,6 +74,7 @@ GLuint CTextureManager::LoadTexture(const char* fileName) {
 }
 
 bool LoadImage(const char* fileName, Image& image) {
+  if (fileName == nullptr) return false;
   const std::string_view name(fileName);
   if (name.size() < 3) return false;
   const std::string_view extension = name.substr(name.size() - 3);

@@ -48,7 +48,8 @@ CTextureManager& TextureManager();
 
 // Reads a BMP or TGA file, chosen by the last three letters of the name in
 // any case, and scales the image down to power-of-two sides when needed.
-// Returns false, leaving image untouched, when the file cannot be read.
+// Returns false, leaving image untouched, when there is no name or the file
+// cannot be read.
 bool LoadImage(const char* fileName, Image& image);
 
 // Scales image down to the largest power-of-two sides not above its own;

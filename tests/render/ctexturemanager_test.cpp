@@ -84,6 +84,7 @@ TEST_F(TextureTest, ReaderIsChosenByTheLastThreeLettersInAnyCase) {
   Image image;
   EXPECT_FALSE(LoadImage((dir_.Path() / "missing.bmp").c_str(), image));
   EXPECT_FALSE(LoadImage(dir_.Path().c_str(), image)) << "a folder";
+  EXPECT_FALSE(LoadImage(nullptr, image));
 }
 
 TEST_F(TextureTest, LoadTextureUploadsRgbWithFullMipmaps) {
