@@ -222,6 +222,7 @@ OutlineFile ReadOutlineFile(std::istream& in) {
       line.problem = CheckOutline(line.loop).problem;
     }
     if (!line.problem.empty()) {
+      file.loops.Clear();
       file.problemLine = lineNumber;
       file.problem = line.problem;
       return file;

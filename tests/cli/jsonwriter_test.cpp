@@ -88,6 +88,8 @@ struct MisuseCase {
   std::function<void(JsonWriter&)> misuse;
 };
 
+void PrintTo(const MisuseCase& c, std::ostream* os) { *os << c.name; }
+
 class JsonWriterMisuseTest : public testing::TestWithParam<MisuseCase> {};
 
 TEST_P(JsonWriterMisuseTest, IsAnAssertion) {

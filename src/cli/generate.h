@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+
+#include "building/cbuilding.h"
+#include "geom/cpolygon2.h"
+#include "tlist.h"
+
+namespace quarn {
+
+// What every building of one run is generated with; the defaults are those
+// the view uses when input is completed.
+struct GenerationSettings {
+  std::uint32_t steps = STEP_BUDGET_UNLIMITED;
+  std::uint32_t storeys = 1;
+  std::uint32_t roomSizeVariance = 0;
+  std::uint32_t roomSize = 45;
+};
+
+// Turns every loop, in order, into one building exactly as the view does:
+// CFloorSpec(loop, storeys, roomSizeVariance, roomSize), then
+// CBuilding(spec, steps), and writes the plan dump of all of them to dump.
+// The design trace of the same run goes to trace (a stream without a buffer
+// silences it); the previous trace stream is restored afterwards.
+// beforeBuilding, when set, is called with each loop's index first.
+void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                   std::ostream& dump, std::ostream& trace,
+                   const std::function<void(int)>& beforeBuilding = {});
+
+}  // namespace quarn

@@ -1,0 +1,180 @@
+// quarn-gen: generates the buildings of an outline file without a display and
+// writes their plans as JSON.
+//
+// Exit codes: 0 success, 1 bad input or an output that cannot be written,
+// 2 a usage error. Every error is one line on standard error.
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "atomicfile.h"
+#include "generate.h"
+#include "geom/outlinecheck.h"
+#include "progress.h"
+
+namespace {
+
+constexpr int kBadInput = 1;
+constexpr int kUsage = 2;
+constexpr std::uint32_t kMaxStoreys = 1000;
+
+struct Arguments {
+  std::string steps = "all";
+  std::string roomSize = "45";
+  std::string variance = "0";
+  std::string storeys = "1";
+  std::string trace;
+  std::string output;
+  std::string format = "json";
+  std::string outline;
+};
+
+int Fail(int code, const std::string& message) {
+  std::cerr << "quarn-gen: " << message << '\n';
+  return code;
+}
+
+// A whole decimal number from min to max, nothing else.
+std::optional<std::uint32_t> ParseCount(const std::string& text, std::uint32_t min,
+                                        std::uint32_t max) {
+  std::uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end || value < min || value > max) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+// Turns the argument texts into settings; on a usage error returns the message.
+std::optional<std::string> ReadSettings(const Arguments& args, quarn::GenerationSettings& settings) {
+  constexpr std::uint32_t kAny = UINT32_MAX;
+  if (args.steps != "all") {
+    const auto steps = ParseCount(args.steps, 0, kAny);
+    if (!steps) return "--steps takes a number of design steps or 'all', not '" + args.steps + "'";
+    settings.steps = *steps;
+  }
+  const auto roomSize = ParseCount(args.roomSize, 0, kAny);
+  const auto variance = ParseCount(args.variance, 0, kAny);
+  const auto storeys = ParseCount(args.storeys, 1, kMaxStoreys);
+  if (!roomSize) return "--room-size takes a whole number of cells, not '" + args.roomSize + "'";
+  if (!variance) return "--variance takes a whole number of cells, not '" + args.variance + "'";
+  if (!storeys) {
+    return "--storeys takes a number from 1 to " + std::to_string(kMaxStoreys) + ", not '" +
+           args.storeys + "'";
+  }
+  settings.roomSize = *roomSize;
+  settings.roomSizeVariance = *variance;
+  settings.storeys = *storeys;
+  if (args.trace == "-" && args.output.empty()) {
+    return "--trace - needs -o FILE: the plan already goes to standard output";
+  }
+  if (!args.output.empty() && !args.trace.empty() && SameFile(args.output, args.trace)) {
+    return "-o and --trace name the same file";
+  }
+  if ((!args.output.empty() && SameFile(args.output, args.outline)) ||
+      (!args.trace.empty() && SameFile(args.trace, args.outline))) {
+    return "an output would overwrite the outline file";
+  }
+  return std::nullopt;
+}
+
+// Reads and checks the outline file; on bad input returns the message.
+std::optional<std::string> ReadLoops(const std::string& path, TList<CPolygon2>& loops) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return "cannot read '" + path + "': a directory";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot open '" + path + "': " + std::strerror(errno);
+  quarn::OutlineFile file = quarn::ReadOutlineFile(in);
+  if (!file.IsValid()) {
+    const std::string where =
+        file.problemLine > 0 ? path + ":" + std::to_string(file.problemLine) : path;
+    return where + ": " + file.problem;
+  }
+  loops = file.loops;
+  return std::nullopt;
+}
+
+int Run(const Arguments& args) {
+  quarn::GenerationSettings settings;
+  if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
+
+  TList<CPolygon2> loops;
+  if (const auto problem = ReadLoops(args.outline, loops)) return Fail(kBadInput, *problem);
+
+  std::string problem;
+  std::unique_ptr<quarn::AtomicFile> outputFile;
+  std::unique_ptr<quarn::AtomicFile> traceFile;
+  if (!args.output.empty()) {
+    outputFile = std::make_unique<quarn::AtomicFile>(args.output);
+    if (!outputFile->Open(problem)) return Fail(kBadInput, problem);
+  }
+  if (!args.trace.empty() && args.trace != "-") {
+    traceFile = std::make_unique<quarn::AtomicFile>(args.trace);
+    if (!traceFile->Open(problem)) return Fail(kBadInput, problem);
+  }
+  std::ostream& dump = outputFile ? outputFile->Stream() : std::cout;
+  std::ostream* traceTarget =
+      traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
+
+  quarn::ProgressMeter meter(std::cerr, isatty(STDERR_FILENO) != 0, loops.GetSize());
+  quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
+  std::ostream trace(&tap);
+  quarn::GeneratePlans(loops, settings, dump, trace,
+                       [&meter](int building) { meter.StartBuilding(building); });
+  meter.Finish();
+
+  if (outputFile && !outputFile->Commit(problem)) return Fail(kBadInput, problem);
+  if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
+  std::cout.flush();
+  if (!std::cout) return Fail(kBadInput, "cannot write to standard output");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  CLI::App app("Generates the floor plans of the buildings in an outline file (one loop a line, "
+               "\"(x,y)(x,y)...*\") and writes them as JSON.",
+               "quarn-gen");
+  app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
+      ->capture_default_str();
+  app.add_option("--room-size", args.roomSize, "Target room area in grid cells")
+      ->capture_default_str();
+  app.add_option("--variance", args.variance, "How far a room's area may deviate")
+      ->capture_default_str();
+  app.add_option("--storeys", args.storeys, "Storeys per building")->capture_default_str();
+  app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)");
+  app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output");
+  app.add_option("-f,--format", args.format, "Output format")
+      ->check(CLI::IsMember({"json"}))
+      ->capture_default_str();
+  app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")->required();
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return 0;
+  } catch (const CLI::ParseError& error) {
+    return Fail(kUsage, std::string(error.what()) + " (see --help)");
+  }
+  return Run(args);
+}

@@ -1,0 +1,197 @@
+#include "generate.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "geom/outlinecheck.h"
+
+namespace quarn {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+TList<CPolygon2> LoopsOf(const std::string& text) {
+  std::istringstream in(text);
+  OutlineFile file = ReadOutlineFile(in);
+  EXPECT_TRUE(file.IsValid()) << file.problem;
+  return file.loops;
+}
+
+const char kLShape[] = "(0,30)(15,30)(15,15)(30,15)(30,0)(0,0)*\n";
+const char kCourtyard[] = "(0,30)(12,30)(12,10)(28,10)(28,30)(40,30)(40,0)(0,0)*\n";
+
+struct Run {
+  Json dump;
+  std::vector<std::string> trace;  // lines
+};
+
+Run Generate(const std::string& outline, const GenerationSettings& settings) {
+  std::ostringstream dump;
+  std::ostringstream trace;
+  GeneratePlans(LoopsOf(outline), settings, dump, trace);
+  Run run;
+  run.dump = Json::parse(dump.str());
+  std::istringstream lines(trace.str());
+  for (std::string line; std::getline(lines, line);) run.trace.push_back(line);
+  return run;
+}
+
+std::vector<std::string> Keys(const Json& object) {
+  std::vector<std::string> keys;
+  for (const auto& item : object.items()) keys.push_back(item.key());
+  return keys;
+}
+
+// The score as the trace writes it: default stream formatting.
+std::string TraceText(float score) {
+  std::ostringstream out;
+  out << score;
+  return out.str();
+}
+
+TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
+  GenerationSettings settings;
+  settings.steps = 3;
+  const Json dump = Generate(kLShape, settings).dump;
+  EXPECT_EQ(Keys(dump), (std::vector<std::string>{"format", "version", "steps", "buildings"}));
+  EXPECT_EQ(dump["format"], "quarn-plan");
+  EXPECT_EQ(dump["version"], 1);
+  EXPECT_EQ(dump["steps"], 3);
+  const Json& building = dump["buildings"][0];
+  EXPECT_EQ(Keys(building), (std::vector<std::string>{"outline", "spec", "floors"}));
+  EXPECT_EQ(Keys(building["spec"]), (std::vector<std::string>{"storeys", "roomSize",
+                                                              "roomSizeVariance", "maxRoomSize"}));
+  const Json& floor = building["floors"][0];
+  EXPECT_EQ(Keys(floor), (std::vector<std::string>{"rooms", "pendingRegions", "candidates",
+                                                   "walls", "slabs"}));
+  EXPECT_EQ(Keys(floor["rooms"][0]),
+            (std::vector<std::string>{"outline", "wallOutline", "complete"}));
+  EXPECT_EQ(Keys(floor["candidates"][0]), (std::vector<std::string>{"box", "score"}));
+  EXPECT_EQ(Keys(floor["walls"][0]),
+            (std::vector<std::string>{"edge", "rooms", "solid", "pieces"}));
+}
+
+struct SettingsCase {
+  const char* name;
+  GenerationSettings settings;
+  Json steps;
+  Json spec;
+  int floors;
+};
+
+void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.name; }
+
+class GenerationSettingsTest : public testing::TestWithParam<SettingsCase> {};
+
+TEST_P(GenerationSettingsTest, ReachTheSpecAndTheBudget) {
+  const SettingsCase& c = GetParam();
+  const Json dump = Generate(kLShape, c.settings).dump;
+  EXPECT_EQ(dump["steps"], c.steps);
+  EXPECT_EQ(dump["buildings"][0]["spec"], c.spec);
+  EXPECT_EQ(dump["buildings"][0]["floors"].size(), static_cast<std::size_t>(c.floors));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GenerationSettingsTest,
+    testing::Values(
+        SettingsCase{"Defaults", {}, "all",
+                     Json::parse(R"({"storeys":1,"roomSize":45,"roomSizeVariance":0,"maxRoomSize":45})"),
+                     1},
+        SettingsCase{"ThreeStoreysSmallRooms", {STEP_BUDGET_UNLIMITED, 3, 10, 30}, "all",
+                     Json::parse(R"({"storeys":3,"roomSize":30,"roomSizeVariance":10,"maxRoomSize":40})"),
+                     3},
+        SettingsCase{"BudgetEndsInTheFirstStorey", {5, 3, 0, 45}, 5,
+                     Json::parse(R"({"storeys":3,"roomSize":45,"roomSizeVariance":0,"maxRoomSize":45})"),
+                     1},
+        SettingsCase{"NoBudgetStillMakesOneStorey", {0, 3, 0, 45}, 0,
+                     Json::parse(R"({"storeys":3,"roomSize":45,"roomSizeVariance":0,"maxRoomSize":45})"),
+                     1}),
+    [](const testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });
+
+// The dump and the trace come from one run: every design step opens with a
+// marker line and makes one room; a step the budget cut short lists every
+// candidate's score, and the non-zero ones are the dump's candidates, in the
+// same order.
+void ExpectTraceMatchesDump(const std::string& outline, std::uint32_t steps) {
+  GenerationSettings settings;
+  settings.steps = steps;
+  const Run run = Generate(outline, settings);
+  const Json& floor = run.dump["buildings"][0]["floors"][0];
+  std::size_t markers = 0;
+  std::vector<std::string> lastScores;
+  bool stoppedWithCandidates = false;
+  for (std::size_t i = 0; i < run.trace.size(); ++i) {
+    if (run.trace[i] == "=============") {
+      ++markers;
+      lastScores.clear();
+      stoppedWithCandidates = false;
+    } else if (run.trace[i] == "---") {
+      stoppedWithCandidates = true;
+    } else if (!run.trace[i].empty() && run.trace[i] != "ROOM COMPLETE" && run.trace[i] != "0") {
+      lastScores.push_back(run.trace[i]);
+    }
+  }
+  ASSERT_EQ(markers, floor["rooms"].size());
+  std::vector<std::string> dumped;
+  for (const Json& candidate : floor["candidates"]) {
+    dumped.push_back(TraceText(candidate["score"].get<float>()));
+  }
+  EXPECT_EQ(dumped, stoppedWithCandidates ? lastScores : std::vector<std::string>{});
+  for (std::size_t r = 0; r < floor["rooms"].size(); ++r) {
+    const bool last = r + 1 == floor["rooms"].size();
+    EXPECT_EQ(floor["rooms"][r]["complete"], !(last && !dumped.empty())) << "room " << r;
+  }
+}
+
+TEST(GeneratePlansTest, TraceAndDumpAgreeAtEveryBudget) {
+  for (const char* outline : {kLShape, kCourtyard}) {
+    for (std::uint32_t steps = 0; steps <= 40; ++steps) {
+      SCOPED_TRACE(std::string(outline) + " steps " + std::to_string(steps));
+      ExpectTraceMatchesDump(outline, steps);
+    }
+    ExpectTraceMatchesDump(outline, STEP_BUDGET_UNLIMITED);
+  }
+}
+
+// Floats pass through nine significant digits and come back unchanged.
+TEST(GeneratePlansTest, DumpedBoxesReadBackAsTheModelsFloats) {
+  GenerationSettings settings;
+  settings.steps = 7;
+  const TList<CPolygon2> loops = LoopsOf(kCourtyard);
+  std::ostringstream dump;
+  std::ostringstream trace;
+  GeneratePlans(loops, settings, dump, trace);
+  const Json floorDump = Json::parse(dump.str())["buildings"][0]["floors"][0];
+
+  const CFloorSpec spec(loops[0], 1, 0, 45);
+  const CBuilding building(spec, 7);
+  const CFloor& floor = building.floors[0];
+  ASSERT_EQ(floorDump["walls"].size(), static_cast<std::size_t>(floor.walls.GetSize()));
+  for (int w = 0; w < floor.walls.GetSize(); ++w) {
+    const CBox3 solid = floor.walls[w].GetSolidBox();
+    const std::vector<float> expected = {solid.GetMin().x, solid.GetMin().y, solid.GetMin().z,
+                                         solid.GetMax().x, solid.GetMax().y, solid.GetMax().z};
+    EXPECT_EQ(floorDump["walls"][w]["solid"].get<std::vector<float>>(), expected) << "wall " << w;
+  }
+  ASSERT_EQ(floorDump["candidates"].size(), static_cast<std::size_t>(floor.candidateScores.GetSize()));
+  for (int c = 0; c < floor.candidateScores.GetSize(); ++c) {
+    EXPECT_EQ(floorDump["candidates"][c]["score"].get<float>(), floor.candidateScores[c]);
+  }
+}
+
+TEST(GeneratePlansTest, EachLoopIsItsOwnBuildingInFileOrder) {
+  const Json dump =
+      Generate(std::string(kLShape) + "(0,15)(15,15)(15,0)(0,0)*\n" + kLShape, {}).dump;
+  ASSERT_EQ(dump["buildings"].size(), 3u);
+  EXPECT_EQ(dump["buildings"][1]["outline"], Json::parse("[[0,15],[15,15],[15,0],[0,0]]"));
+  // Every building seeds its own design, so equal loops give equal buildings.
+  EXPECT_EQ(dump["buildings"][0], dump["buildings"][2]);
+}
+
+}  // namespace
+}  // namespace quarn

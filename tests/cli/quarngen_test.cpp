@@ -1,0 +1,266 @@
+// Runs the built quarn-gen binary: golden dumps of the examples, the trace
+// beside the dump, and every class of bad input and usage.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSourceDir = QUARN_SOURCE_DIR;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+struct Result {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Every test gets a scratch folder of its own and runs the binary in it.
+class QuarnGenTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir_ = fs::temp_directory_path() / ("quarn-gen-" + std::to_string(getpid()) + "-" + name);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs quarn-gen with the arguments (already quoted where needed) from
+  // the scratch folder.
+  Result Run(const std::string& args) {
+    const fs::path out = dir_ / ".stdout";
+    const fs::path err = dir_ / ".stderr";
+    const std::string command = "cd " + Quoted(dir_.string()) + " && " + Quoted(QUARN_GEN_PATH) +
+                                " " + args + " >" + Quoted(out.string()) + " 2>" +
+                                Quoted(err.string()) + " </dev/null";
+    const int status = std::system(command.c_str());
+    Result result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadText(out);
+    result.err = ReadText(err);
+    fs::remove(out);
+    fs::remove(err);
+    return result;
+  }
+
+  std::string Example(const std::string& name) {
+    return Quoted((kSourceDir / "examples" / name).string());
+  }
+
+  // The files the run left in the scratch folder, apart from the given ones.
+  std::vector<std::string> FilesBesides(const std::vector<std::string>& expected) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      const std::string name = entry.path().filename().string();
+      if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
+        files.push_back(name);
+      }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  fs::path dir_;
+};
+
+struct GoldenCase {
+  const char* name;
+  const char* args;  // before the outline file
+  const char* example;
+  const char* golden;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
+class QuarnGenGoldenTest : public QuarnGenTest, public testing::WithParamInterface<GoldenCase> {};
+
+// Set QUARN_UPDATE_GOLDEN=1 to rewrite the golden files after a deliberate
+// change of the generator, then inspect the difference.
+TEST_P(QuarnGenGoldenTest, DumpMatchesTheGoldenFile) {
+  const GoldenCase& c = GetParam();
+  const Result result = Run(std::string(c.args) + " " + Example(c.example));
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const fs::path golden = kSourceDir / "tests/cli/golden" / c.golden;
+  if (std::getenv("QUARN_UPDATE_GOLDEN") != nullptr) WriteText(golden, result.out);
+  EXPECT_EQ(result.out, ReadText(golden));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, QuarnGenGoldenTest,
+    testing::Values(GoldenCase{"Square", "", "square.quarn", "square.json"},
+                    GoldenCase{"LShape", "-f json", "l-shape.quarn", "l-shape.json"},
+                    GoldenCase{"SquareStoppedAfterThreeSteps", "--steps 3", "square.quarn",
+                               "square-steps3.json"}),
+    [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+
+TEST_F(QuarnGenTest, WritesDumpAndTraceToTheirFiles) {
+  const Result toFiles = Run("--trace trace.txt -o plan.json " + Example("courtyard.quarn"));
+  ASSERT_EQ(toFiles.exitCode, 0) << toFiles.err;
+  EXPECT_EQ(toFiles.out, "");
+  const std::string trace = ReadText(dir_ / "trace.txt");
+  EXPECT_EQ(trace.rfind("\n=============\n", 0), 0u) << trace.substr(0, 40);
+
+  const Result toStdout = Run(Example("courtyard.quarn"));
+  EXPECT_EQ(ReadText(dir_ / "plan.json"), toStdout.out);
+
+  const Result traceToStdout = Run("--trace - -o other.json " + Example("courtyard.quarn"));
+  ASSERT_EQ(traceToStdout.exitCode, 0) << traceToStdout.err;
+  EXPECT_EQ(traceToStdout.out, trace);
+  EXPECT_EQ(FilesBesides({}), (std::vector<std::string>{"other.json", "plan.json", "trace.txt"}))
+      << "no temporary file is left";
+}
+
+TEST_F(QuarnGenTest, WithoutTraceOptionNoTraceIsWritten) {
+  const Result result = Run(Example("l-shape.quarn"));
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out.find("====="), std::string::npos);
+  EXPECT_NO_THROW((void)nlohmann::json::parse(result.out));
+}
+
+TEST_F(QuarnGenTest, CounterClockwiseLoopGivesTheClockwiseLoopsPlan) {
+  WriteText(dir_ / "ccw.quarn", "(0,0)(15,0)(15,15)(0,15)*\n");
+  const Result reversed = Run("ccw.quarn");
+  ASSERT_EQ(reversed.exitCode, 0) << reversed.err;
+  EXPECT_EQ(reversed.out, Run(Example("square.quarn")).out);
+}
+
+TEST_F(QuarnGenTest, HelpShowsTheUsage) {
+  const Result result = Run("--help");
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.out.find("OUTLINE_FILE"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("--steps"), std::string::npos) << result.out;
+}
+
+struct BadCase {
+  const char* name;
+  std::optional<std::string> outline;  // contents of outline.quarn; none: no file
+  const char* args;                    // before the outline file
+  int exitCode;
+  const char* message;  // what follows "quarn-gen: " on the one line of standard error
+};
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
+
+class QuarnGenBadInputTest : public QuarnGenTest, public testing::WithParamInterface<BadCase> {};
+
+// Each bad input ends with one line naming the file and line, the exit code
+// of its class, and no output file: neither the new one nor a temporary, and
+// an older file at the output path is kept.
+TEST_P(QuarnGenBadInputTest, FailsWithOneLineAndLeavesNoOutput) {
+  const BadCase& c = GetParam();
+  if (c.outline) WriteText(dir_ / "outline.quarn", *c.outline);
+  WriteText(dir_ / "old.json", "earlier plan\n");
+  const Result result =
+      Run(std::string(c.args) + " -o new.json --trace trace.txt outline.quarn");
+  EXPECT_EQ(result.exitCode, c.exitCode);
+  EXPECT_EQ(result.err, "quarn-gen: " + std::string(c.message) + "\n");
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(FilesBesides({"outline.quarn", "old.json"}), std::vector<std::string>{});
+
+  const Result overwrite = Run(std::string(c.args) + " -o old.json outline.quarn");
+  EXPECT_EQ(overwrite.exitCode, c.exitCode);
+  EXPECT_EQ(ReadText(dir_ / "old.json"), "earlier plan\n");
+}
+
+const std::string kSquare = "(0,15)(15,15)(15,0)(0,0)*\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, QuarnGenBadInputTest,
+    testing::Values(
+        BadCase{"MissingFile", std::nullopt, "", 1,
+                "cannot open 'outline.quarn': No such file or directory"},
+        BadCase{"NotThePolygonForm", kSquare + "\n(0,0)(0,5)[5,5](5,0)*\n", "", 1,
+                "outline.quarn:3: expected '(' or the closing '*' at column 11, found '['"},
+        BadCase{"BinaryGarbage", std::string("\x7f" "ELF\x02\x01\x01", 7), "", 1,
+                "outline.quarn:1: expected '(' or the closing '*' at column 1, found byte 127"},
+        BadCase{"EmptyFile", "", "", 1, "outline.quarn: no outline loop found"},
+        BadCase{"OnlyEmptyLoops", "*\n\n", "", 1, "outline.quarn: no outline loop found"},
+        BadCase{"TooFewVertices", kSquare + "(0,0)(0,5)(5,5)*\n", "", 1,
+                "outline.quarn:2: a loop needs at least 4 vertices, this one has 3"},
+        BadCase{"ZeroLengthEdge", "(0,0)(0,5)(0,5)(5,5)(5,0)*\n", "", 1,
+                "outline.quarn:1: edge (0,5)-(0,5) has zero length"},
+        BadCase{"DiagonalEdge", "(0,0)(0,5)(5,5)(6,0)*\n", "", 1,
+                "outline.quarn:1: edge (5,5)-(6,0) is neither horizontal nor vertical"},
+        BadCase{"EdgesCross", "(0,0)(0,4)(4,4)(4,2)(-2,2)(-2,0)*\n", "", 1,
+                "outline.quarn:1: edges (0,0)-(0,4) and (4,2)-(-2,2) cross or touch at (0,2)"},
+        BadCase{"EdgesTouch", "(0,0)(0,2)(2,2)(2,4)(4,4)(4,2)(2,2)(2,0)*\n", "", 1,
+                "outline.quarn:1: edges (0,2)-(2,2) and (4,2)-(2,2) cross or touch at (2,2)"},
+        BadCase{"EdgesRunBack", "(0,0)(0,7)(0,5)(5,5)(5,0)*\n", "", 1,
+                "outline.quarn:1: edges (0,0)-(0,7) and (0,7)-(0,5) run back over each other"},
+        BadCase{"CoordinateBeyondTheLimit", "(0,0)(0,20001)(5,20001)(5,0)*\n", "", 1,
+                "outline.quarn:1: coordinate 20001 at column 8 lies beyond the limit of 20000"},
+        BadCase{"UnknownOption", kSquare, "--colour red", 2,
+                "The following arguments were not expected: red --colour (see --help)"},
+        BadCase{"StepsNotANumber", kSquare, "--steps some", 2,
+                "--steps takes a number of design steps or 'all', not 'some'"},
+        BadCase{"NegativeSteps", kSquare, "--steps -1", 2,
+                "--steps takes a number of design steps or 'all', not '-1'"},
+        BadCase{"StepsBeyond32Bits", kSquare, "--steps 4294967296", 2,
+                "--steps takes a number of design steps or 'all', not '4294967296'"},
+        BadCase{"NoStoreys", kSquare, "--storeys 0", 2,
+                "--storeys takes a number from 1 to 1000, not '0'"},
+        BadCase{"RoomSizeWithUnit", kSquare, "--room-size 45m", 2,
+                "--room-size takes a whole number of cells, not '45m'"},
+        BadCase{"UnknownFormat", kSquare, "-f xml", 2,
+                "--format: xml not in {json} (see --help)"}),
+    [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
+  WriteText(dir_ / "outline.quarn", kSquare);
+  struct Case {
+    const char* args;
+    const char* message;
+  };
+  for (const Case& c : {
+           Case{"", "OUTLINE_FILE is required (see --help)"},
+           Case{"--trace - outline.quarn", "--trace - needs -o FILE: the plan already goes to "
+                                           "standard output"},
+           Case{"-o plan.json --trace plan.json outline.quarn", "-o and --trace name the same file"},
+           Case{"-o outline.quarn outline.quarn", "an output would overwrite the outline file"},
+       }) {
+    const Result result = Run(c.args);
+    EXPECT_EQ(result.exitCode, 2) << c.args;
+    EXPECT_EQ(result.err, "quarn-gen: " + std::string(c.message) + "\n") << c.args;
+  }
+  EXPECT_EQ(ReadText(dir_ / "outline.quarn"), kSquare);
+  EXPECT_EQ(FilesBesides({"outline.quarn"}), std::vector<std::string>{});
+}
+
+TEST_F(QuarnGenTest, UnwritableOutputIsAnError) {
+  const Result result = Run("-o no-such-folder/plan.json " + Example("square.quarn"));
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err,
+            "quarn-gen: cannot create 'no-such-folder/plan.json': No such file or directory\n");
+}
+
+}  // namespace
