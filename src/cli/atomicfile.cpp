@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +26,54 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// Temporary files that exist right now, so that an interrupt (Ctrl-C, a
+// terminal hang-up, a kill) removes them before the process ends: the
+// handler may only use async-signal-safe calls, hence fixed buffers.
+constexpr std::size_t kMaxPending = 4;
+std::array<std::array<char, 4096>, kMaxPending> pendingPaths{};
+std::array<volatile std::sig_atomic_t, kMaxPending> pendingInUse{};
+
+extern "C" void RemovePendingAndReraise(int signal) {
+  for (std::size_t i = 0; i < kMaxPending; ++i) {
+    if (pendingInUse[i]) unlink(pendingPaths[i].data());
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Signals the caller chose to ignore (nohup, a background job) stay ignored.
+void InstallInterruptCleanup() {
+  static const bool installed = [] {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction current {};
+      if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        std::signal(signal, RemovePendingAndReraise);
+      }
+    }
+    return true;
+  }();
+  (void)installed;
+}
+
+// The slot holding path, or SIZE_MAX when it could not be registered.
+std::size_t RegisterPending(const std::string& path) {
+  InstallInterruptCleanup();
+  for (std::size_t i = 0; i < kMaxPending; ++i) {
+    if (!pendingInUse[i] && path.size() < pendingPaths[i].size()) {
+      std::memcpy(pendingPaths[i].data(), path.c_str(), path.size() + 1);
+      pendingInUse[i] = 1;
+      return i;
+    }
+  }
+  return SIZE_MAX;
+}
+
+// Frees the slot and marks it as none.
+void UnregisterPending(std::size_t& slot) {
+  if (slot < kMaxPending) pendingInUse[slot] = 0;
+  slot = SIZE_MAX;
+}
+
 }  // namespace
 
 AtomicFile::~AtomicFile() { Discard(); }
@@ -38,6 +88,7 @@ bool AtomicFile::Open(std::string& problem) {
     return false;
   }
   temporary_ = name.data();
+  pendingSlot_ = RegisterPending(temporary_);
   fchmod(fd, NewFileMode());
   close(fd);
   stream_.open(temporary_, std::ios::binary | std::ios::trunc);
@@ -63,6 +114,7 @@ bool AtomicFile::Commit(std::string& problem) {
     Discard();
     return false;
   }
+  UnregisterPending(pendingSlot_);
   temporary_.clear();
   return true;
 }
@@ -70,6 +122,7 @@ bool AtomicFile::Commit(std::string& problem) {
 void AtomicFile::Discard() {
   if (stream_.is_open()) stream_.close();
   if (!temporary_.empty()) std::remove(temporary_.c_str());
+  UnregisterPending(pendingSlot_);
   temporary_.clear();
 }
 

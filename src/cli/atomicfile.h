@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -9,6 +10,7 @@ namespace quarn {
 // renamed into place by Commit, so that the path never holds a half-written
 // file: if the program fails or the object is destroyed uncommitted, the
 // temporary file is removed and an earlier file at the path stays as it was.
+// An interrupting signal (SIGINT, SIGTERM, SIGHUP) removes it too.
 class AtomicFile {
  public:
   explicit AtomicFile(std::string path) : path_(std::move(path)) {}
@@ -28,6 +30,7 @@ class AtomicFile {
 
   std::string path_;
   std::string temporary_;
+  std::size_t pendingSlot_ = SIZE_MAX;
   std::ofstream stream_;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "building/cfloordesigner.h"
 #include "geom/outlinecheck.h"
 
 namespace quarn {
@@ -169,7 +170,10 @@ TEST(GeneratePlansTest, DumpedBoxesReadBackAsTheModelsFloats) {
   const Json floorDump = Json::parse(dump.str())["buildings"][0]["floors"][0];
 
   const CFloorSpec spec(loops[0], 1, 0, 45);
+  std::ostream silent(nullptr);
+  std::ostream* const previousTrace = SetDesignTrace(&silent);
   const CBuilding building(spec, 7);
+  SetDesignTrace(previousTrace);
   const CFloor& floor = building.floors[0];
   ASSERT_EQ(floorDump["walls"].size(), static_cast<std::size_t>(floor.walls.GetSize()));
   for (int w = 0; w < floor.walls.GetSize(); ++w) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,20 @@ std::string ReadText(const fs::path& path) {
 
 void WriteText(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// Where two long texts first differ, with some text of each around it;
+// empty when they are equal.
+std::string FirstDifference(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return "";
+  const auto at = static_cast<std::size_t>(
+      std::mismatch(actual.begin(), actual.begin() + std::min(actual.size(), expected.size()),
+                    expected.begin())
+          .first -
+      actual.begin());
+  const std::size_t from = at < 60 ? 0 : at - 60;
+  return "byte " + std::to_string(at) + ": actual ..." + actual.substr(from, 120) +
+         "\nexpected ..." + expected.substr(from, 120);
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
@@ -112,7 +127,7 @@ TEST_P(QuarnGenGoldenTest, DumpMatchesTheGoldenFile) {
   EXPECT_EQ(result.err, "");
   const fs::path golden = kSourceDir / "tests/cli/golden" / c.golden;
   if (std::getenv("QUARN_UPDATE_GOLDEN") != nullptr) WriteText(golden, result.out);
-  EXPECT_EQ(result.out, ReadText(golden));
+  EXPECT_EQ(FirstDifference(result.out, ReadText(golden)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,7 +159,7 @@ TEST_F(QuarnGenTest, WithoutTraceOptionNoTraceIsWritten) {
   const Result result = Run(Example("l-shape.quarn"));
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out.find("====="), std::string::npos);
-  EXPECT_NO_THROW((void)nlohmann::json::parse(result.out));
+  EXPECT_TRUE(nlohmann::json::accept(result.out));
 }
 
 TEST_F(QuarnGenTest, CounterClockwiseLoopGivesTheClockwiseLoopsPlan) {
@@ -218,9 +233,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"EdgesRunBack", "(0,0)(0,7)(0,5)(5,5)(5,0)*\n", "", 1,
                 "outline.quarn:1: edges (0,0)-(0,7) and (0,7)-(0,5) run back over each other"},
         BadCase{"CoordinateBeyondTheLimit", "(0,0)(0,20001)(5,20001)(5,0)*\n", "", 1,
-                "outline.quarn:1: coordinate 20001 at column 8 lies beyond the limit of 20000"},
-        BadCase{"UnknownOption", kSquare, "--colour red", 2,
-                "The following arguments were not expected: red --colour (see --help)"},
+                "outline.quarn:1: coordinate 20001 at column 9 lies beyond the limit of 20000"},
+        BadCase{"UnknownOption", kSquare, "--verbose", 2,
+                "The following argument was not expected: --verbose (see --help)"},
         BadCase{"StepsNotANumber", kSquare, "--steps some", 2,
                 "--steps takes a number of design steps or 'all', not 'some'"},
         BadCase{"NegativeSteps", kSquare, "--steps -1", 2,
@@ -261,6 +276,22 @@ TEST_F(QuarnGenTest, UnwritableOutputIsAnError) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err,
             "quarn-gen: cannot create 'no-such-folder/plan.json': No such file or directory\n");
+}
+
+// An interrupted run removes its temporary files: a large square takes
+// long enough to be caught while the temporary plan exists. (A background
+// job of a script ignores SIGINT, so the test sends SIGTERM.)
+TEST_F(QuarnGenTest, InterruptLeavesNoTemporaryFile) {
+  WriteText(dir_ / "large.quarn", "(0,120)(120,120)(120,0)(0,0)*\n");
+  const std::string command = "cd " + Quoted(dir_.string()) + " || exit 1; " +
+                              Quoted(QUARN_GEN_PATH) +
+                              " -o plan.json --trace trace.txt large.quarn 2>/dev/null &"
+                              " pid=$!; for i in $(seq 100); do"
+                              " ls plan.json.tmp-* >/dev/null 2>&1 && break; sleep 0.05; done;"
+                              " kill -TERM $pid; wait $pid; echo $? > status";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadText(dir_ / "status"), std::to_string(128 + SIGTERM) + "\n");
+  EXPECT_EQ(FilesBesides({"large.quarn", "status"}), std::vector<std::string>{});
 }
 
 }  // namespace
