@@ -112,6 +112,23 @@ std::optional<std::string> ReadLoops(const std::string& path, TList<CPolygon2>& 
   return std::nullopt;
 }
 
+// Generates the plans with the design trace going to traceTarget (none: not
+// written) and a progress line on a terminal, unless the plan or the trace
+// is being written to that terminal too.
+void GenerateWithProgress(const TList<CPolygon2>& loops, const quarn::GenerationSettings& settings,
+                          std::ostream& dump, std::ostream* traceTarget) {
+  const bool writesToTerminal = (&dump == &std::cout || traceTarget == &std::cout) &&
+                                isatty(STDOUT_FILENO) != 0;
+  const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
+  quarn::ProgressMeter meter(std::cerr, showProgress, loops.GetSize());
+  quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
+  // A stream without a buffer skips the trace's formatting altogether.
+  std::ostream trace(traceTarget || showProgress ? &tap : nullptr);
+  quarn::GeneratePlans(loops, settings, dump, trace,
+                       [&meter](int building) { meter.StartBuilding(building); });
+  meter.Finish();
+}
+
 int Run(const Arguments& args) {
   quarn::GenerationSettings settings;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
@@ -134,12 +151,7 @@ int Run(const Arguments& args) {
   std::ostream* traceTarget =
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
 
-  quarn::ProgressMeter meter(std::cerr, isatty(STDERR_FILENO) != 0, loops.GetSize());
-  quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
-  std::ostream trace(&tap);
-  quarn::GeneratePlans(loops, settings, dump, trace,
-                       [&meter](int building) { meter.StartBuilding(building); });
-  meter.Finish();
+  GenerateWithProgress(loops, settings, dump, traceTarget);
 
   if (outputFile && !outputFile->Commit(problem)) return Fail(kBadInput, problem);
   if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
