@@ -28,8 +28,7 @@ void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& sett
   PlanDump plan(dump, settings.steps);
   for (int i = 0; i < loops.GetSize(); ++i) {
     if (beforeBuilding) beforeBuilding(i);
-    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance,
-                          settings.roomSize);
+    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
     const CBuilding building(spec, settings.steps);
     plan.AddBuilding(building);
   }

@@ -64,7 +64,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // Turns the argument texts into settings; on a usage error returns the message.
-std::optional<std::string> ReadSettings(const Arguments& args, quarn::GenerationSettings& settings) {
+std::optional<std::string> ReadSettings(const Arguments& args,
+                                        quarn::GenerationSettings& settings) {
   constexpr std::uint32_t kAny = UINT32_MAX;
   if (args.steps != "all") {
     const auto steps = ParseCount(args.steps, 0, kAny);
@@ -117,8 +118,8 @@ std::optional<std::string> ReadLoops(const std::string& path, TList<CPolygon2>& 
 // is being written to that terminal too.
 void GenerateWithProgress(const TList<CPolygon2>& loops, const quarn::GenerationSettings& settings,
                           std::ostream& dump, std::ostream* traceTarget) {
-  const bool writesToTerminal = (&dump == &std::cout || traceTarget == &std::cout) &&
-                                isatty(STDOUT_FILENO) != 0;
+  const bool writesToTerminal =
+      (&dump == &std::cout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
   const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
   quarn::ProgressMeter meter(std::cerr, showProgress, loops.GetSize());
   quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
@@ -164,9 +165,10 @@ int Run(const Arguments& args) {
 
 int main(int argc, char** argv) {
   Arguments args;
-  CLI::App app("Generates the floor plans of the buildings in an outline file (one loop a line, "
-               "\"(x,y)(x,y)...*\") and writes them as JSON.",
-               "quarn-gen");
+  CLI::App app(
+      "Generates the floor plans of the buildings in an outline file (one loop a line, "
+      "\"(x,y)(x,y)...*\") and writes them as JSON.",
+      "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->capture_default_str();
   app.add_option("--room-size", args.roomSize, "Target room area in grid cells")

@@ -1,7 +1,6 @@
 #include "geom/outlinecheck.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +37,9 @@ struct Segment {
 
   bool IsHorizontal() const { return from.y == to.y; }
   // +1 or -1 along the edge's axis.
-  int Direction() const { return IsHorizontal() ? (to.x > from.x ? 1 : -1) : (to.y > from.y ? 1 : -1); }
+  int Direction() const {
+    return IsHorizontal() ? (to.x > from.x ? 1 : -1) : (to.y > from.y ? 1 : -1);
+  }
   bool Meets(const Segment& o) const {
     return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY;
   }
@@ -128,8 +129,8 @@ class LineReader {
   // "expected 'c' at column k, found ..." for the current position.
   std::string Expected(std::string_view what) {
     SkipSpace();
-    return "expected " + std::string(what) + " at column " + std::to_string(pos_ + 1) +
-           ", found " + Found();
+    return "expected " + std::string(what) + " at column " + std::to_string(pos_ + 1) + ", found " +
+           Found();
   }
   // An optionally signed decimal integer within the coordinate limit; on
   // failure the message says why.

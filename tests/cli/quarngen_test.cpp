@@ -260,7 +260,8 @@ TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
            Case{"", "OUTLINE_FILE is required (see --help)"},
            Case{"--trace - outline.quarn", "--trace - needs -o FILE: the plan already goes to "
                                            "standard output"},
-           Case{"-o plan.json --trace plan.json outline.quarn", "-o and --trace name the same file"},
+           Case{"-o plan.json --trace plan.json outline.quarn",
+                "-o and --trace name the same file"},
            Case{"-o outline.quarn outline.quarn", "an output would overwrite the outline file"},
        }) {
     const Result result = Run(c.args);
