@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <utility>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "building/cfloordesigner.h"
 #include "geom/outlinecheck.h"
+#include "support/assert_recorder.h"
 
 namespace quarn {
 namespace {
@@ -192,6 +196,70 @@ TEST(GeneratePlansTest, EachLoopIsItsOwnBuildingInFileOrder) {
   EXPECT_EQ(dump["buildings"][1]["outline"], Json::parse("[[0,15],[15,15],[15,0],[0,0]]"));
   // Every building seeds its own design, so equal loops give equal buildings.
   EXPECT_EQ(dump["buildings"][0], dump["buildings"][2]);
+}
+
+// Columns of random width and height standing on y = 0, walked clockwise
+// from the origin and turned by a multiple of 90 degrees. Equal neighbouring
+// heights leave a vertex inside a straight run, which the check accepts.
+CPolygon2 RandomSkyline(std::mt19937& random) {
+  std::uniform_int_distribution<int> columns(1, 8), width(1, 9), height(1, 12), turn(0, 3);
+  std::vector<std::pair<int, int>> points = {{0, 0}};
+  int x = 0;
+  for (int n = columns(random); n > 0; --n) {
+    const int h = height(random);
+    if (points.back() != std::pair(x, h)) points.emplace_back(x, h);
+    x += width(random);
+    points.emplace_back(x, h);
+  }
+  points.emplace_back(x, 0);
+  CPolygon2 loop;
+  const int quarterTurns = turn(random);
+  for (auto [px, py] : points) {
+    for (int t = 0; t < quarterTurns; ++t) px = std::exchange(py, -px);
+    loop.Add(CPoint2(px, py));
+  }
+  return loop;
+}
+
+float SlabArea(const CFloor& floor) {
+  float area = 0.0f;
+  for (int r = 0; r < floor.slabs.GetSize(); ++r) {
+    for (int b = 0; b < floor.slabs[r].GetSize(); ++b) {
+      const CVector3 size = floor.slabs[r][b].GetMax() - floor.slabs[r][b].GetMin();
+      area += size.x * size.y;
+    }
+  }
+  return area;
+}
+
+float EnclosedArea(const CPolygon2& loop) {
+  long long twice = 0;
+  for (int i = 0; i < loop.GetSize(); ++i) {
+    const CPoint2& a = loop[i];
+    const CPoint2& b = loop[loop.GetNext(i)];
+    twice += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+  }
+  return static_cast<float>(std::llabs(twice)) / 2.0f;
+}
+
+// Every outline the check accepts generates without a failed assertion, and
+// the rooms cover exactly its area.
+TEST(GeneratePlansTest, AcceptedOutlinesGenerateCleanly) {
+  std::mt19937 random(20261208);
+  std::ostream silent(nullptr);
+  std::ostream* const previousTrace = SetDesignTrace(&silent);
+  for (int i = 0; i < 40; ++i) {
+    const CPolygon2 loop = RandomSkyline(random);
+    std::ostringstream text;
+    text << loop;
+    SCOPED_TRACE(text.str());
+    ASSERT_EQ(CheckOutline(loop).problem, "");
+    test::CountingAssertions assertions;
+    const CBuilding building(CFloorSpec(loop, 1, 0, 45), STEP_BUDGET_UNLIMITED);
+    EXPECT_EQ(assertions.Count(), 0) << assertions.LastUnit();
+    EXPECT_EQ(SlabArea(building.floors[0]), EnclosedArea(loop));
+  }
+  SetDesignTrace(previousTrace);
 }
 
 }  // namespace
