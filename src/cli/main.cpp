@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -190,5 +191,11 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsage, std::string(error.what()) + " (see --help)");
   }
-  return Run(args);
+  try {
+    return Run(args);
+  } catch (const std::bad_alloc&) {
+    // An outline within the coordinate limit can still hold more cells than
+    // memory does; the temporary files are gone by now.
+    return Fail(kBadInput, "out of memory: the outline is too large to generate");
+  }
 }
