@@ -1,1 +1,3 @@
-quarn_test_suite(quarn_app_tests app LIBS quarn_app)
+quarn_test_suite(quarn_app_tests app
+  LIBS quarn_app quarn_gl_test_support
+  ENVIRONMENT SDL_VIDEODRIVER=offscreen)
