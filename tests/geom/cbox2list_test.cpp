@@ -1,6 +1,8 @@
 #include "geom/cbox2list.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <random>
 #include <set>
 #include <sstream>
@@ -430,3 +432,78 @@ TEST_F(RandomLists, PiecesMatchTheConnectedCells) {
 }
 
 }  // namespace
+
+// Overlap removal and linking take shortcuts over the list; their results
+// must stay those of the plain pairwise walks, box order and link overwrites
+// included, also for lists with duplicates, overlaps and links made before.
+Rects PairwiseFixAllOverlaps(Rects boxes) {
+  const auto overlap = [](const Rect& a, const Rect& b) {
+    return a[2] > b[0] && a[0] < b[2] && a[3] > b[1] && a[1] < b[3];
+  };
+  Rects removed;
+  for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
+    std::size_t j = i + 1;
+    while (j != boxes.size()) {
+      if (overlap(boxes[i], boxes[j])) {
+        removed.push_back(boxes[j]);
+        boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(j));
+      } else {
+        ++j;
+      }
+    }
+  }
+  for (const Rect& r : removed) {
+    const Rects pieces = RectsOf(CBox2List(MakeBox(r)).Difference(MakeList(boxes)));
+    boxes.insert(boxes.end(), pieces.begin(), pieces.end());
+  }
+  return boxes;
+}
+
+void LinkAllPairs(CBox2List& list) {
+  for (int i = 0; i < list.GetSize(); ++i) {
+    for (int j = 0; j < list.GetSize(); ++j) list[i].AddNeighbour(&list[j]);
+  }
+}
+
+// For every box and side, the index of the linked box, or -1.
+std::vector<std::array<int, 4>> LinkIndices(const CBox2List& list) {
+  std::vector<std::array<int, 4>> links;
+  for (int i = 0; i < list.GetSize(); ++i) {
+    std::array<int, 4> sides = {-1, -1, -1, -1};
+    for (Side s = 0; s < 4; ++s) {
+      for (int j = 0; j < list.GetSize(); ++j) {
+        if (list[i].GetNeighbour(s) == &list[j]) sides[s] = j;
+      }
+    }
+    links.push_back(sides);
+  }
+  return links;
+}
+
+TEST_F(RandomLists, ShortcutsGiveThePairwiseResults) {
+  for (int round = 0; round < 300; ++round) {
+    CBox2List list = RandomList(7);
+    const int originals = list.GetSize();
+    for (int k = 0; k < originals && round % 2 == 0; k += 2) list.Add(list[(k * 5) % originals]);
+    const Rects before = RectsOf(list);
+
+    CBox2List fixed = list;
+    fixed.FixAllOverlaps();
+    ASSERT_EQ(RectsOf(fixed), PairwiseFixAllOverlaps(before)) << list;
+
+    quarn::test::CountingAssertions counting;
+    CBox2List reference = list;
+    list.SetNeighbours();
+    LinkAllPairs(reference);
+    ASSERT_EQ(LinkIndices(list), LinkIndices(reference)) << list;
+    if (before.empty()) continue;
+    // Links made before stay unless replaced; reshaped boxes start afresh.
+    const CBox2 cut = MakeBox(before[static_cast<std::size_t>(round) % before.size()]);
+    list.SliceBy(cut);
+    reference.SliceBy(cut);
+    list.SetNeighbours();
+    LinkAllPairs(reference);
+    ASSERT_EQ(LinkIndices(list), LinkIndices(reference)) << list;
+    ASSERT_EQ(counting.Count(), 0);
+  }
+}
