@@ -171,18 +171,27 @@ int main(int argc, char** argv) {
       "\"(x,y)(x,y)...*\") and writes them as JSON.",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
+      ->type_name("N|all")
       ->capture_default_str();
   app.add_option("--room-size", args.roomSize, "Target room area in grid cells")
+      ->type_name("N")
       ->capture_default_str();
   app.add_option("--variance", args.variance, "How far a room's area may deviate")
+      ->type_name("N")
       ->capture_default_str();
-  app.add_option("--storeys", args.storeys, "Storeys per building")->capture_default_str();
-  app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)");
-  app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output");
+  app.add_option("--storeys", args.storeys, "Storeys per building")
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")
+      ->type_name("FILE");
+  app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output")
+      ->type_name("FILE");
   app.add_option("-f,--format", args.format, "Output format")
       ->check(CLI::IsMember({"json"}))
       ->capture_default_str();
-  app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")->required();
+  app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
+      ->type_name("FILE")
+      ->required();
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
