@@ -1,0 +1,286 @@
+#include "app/cmodeinput.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/modedrawing.h"
+#include "geom/cedge2.h"
+#include "geom/outlinecheck.h"
+#include "qassert.h"
+
+namespace {
+
+constexpr std::uint8_t kLeftButton = 1;
+constexpr int kPixelsPerUnit = 32;  // of mouse drag
+
+
+std::string LineProblem(int line, const std::string& problem) {
+  return "line " + std::to_string(line) + ": " + problem;
+}
+
+std::string PointText(const CPoint2& point) {
+  std::ostringstream text;
+  text << point;
+  return text.str();
+}
+
+// One line for the user on standard output, shown at once.
+void Tell(const std::string& line) {
+  std::cout << line << '\n';
+  std::cout.flush();
+}
+
+bool IsWhiteSpace(std::string_view text) {
+  return text.find_first_not_of(" \t\r\v\f") == std::string_view::npos;
+}
+
+}  // namespace
+
+CModeInput::CModeInput() { Reset(); }
+
+void CModeInput::Enter() {
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  complete = false;
+}
+
+void CModeInput::Init() { Reset(); }
+
+void CModeInput::Resize(int width, int height) { SetPixelProjection(width, height); }
+
+void CModeInput::Draw(CBaseWindow&) {}
+
+void CModeInput::Update(const CMouseState& mouse, const CKeySet& keys) {
+  Drag(mouse);
+  if (keys.WasPressed(' ')) PlaceVertex();
+  if (keys.WasPressed('M')) RemoveVertex();
+  if (keys.WasPressed('R')) Reset();
+  if (keys.WasPressed('X') && loops.GetSize() > 1) complete = true;
+  if (keys.WasPressed('S')) SaveLoops();
+  if (keys.WasPressed('L')) LoadLoops();
+}
+
+void CModeInput::Reset() {
+  loops.Clear();
+  loops.Add(CPolygon2());
+  drag = CPoint2(0, 0);
+  cursor = CPoint2(0, 0);
+}
+
+const CPolygon2& CModeInput::GetCurrentLoop() const {
+  QUARN_ASSERT_FATAL(loops.GetSize() > 0);
+  return loops[loops.GetSize() - 1];
+}
+
+CPolygon2& CModeInput::CurrentLoop() {
+  QUARN_ASSERT_FATAL(loops.GetSize() > 0);
+  return loops[loops.GetSize() - 1];
+}
+
+TList<CPolygon2> CModeInput::GetLoops() const {
+  TList<CPolygon2> closed;
+  for (int i = 0; i + 1 < loops.GetSize(); ++i) closed.Add(loops[i]);
+  return closed;
+}
+
+// After the first vertex the cursor moves on one axis only, alternately y and
+// x, so every edge is vertical or horizontal and the first one vertical.
+void CModeInput::Drag(const CMouseState& mouse) {
+  if (!mouse.IsDown(kLeftButton)) return;
+  const CPoint2 delta = mouse.GetDelta();
+  const int n = GetCurrentLoop().GetSize();
+  if (n == 0) {
+    drag += delta;
+  } else {
+    const int axis = n % 2;
+    drag[axis] += delta[axis];
+  }
+  cursor = drag / kPixelsPerUnit;
+}
+
+void CModeInput::PlaceVertex() {
+  CPolygon2& loop = CurrentLoop();
+  const int n = loop.GetSize();
+  if (n == 0) {
+    loop.Add(cursor);
+    return;
+  }
+  if (cursor == loop[0]) {
+    if (n < 4 || NewEdgeCrosses()) return;
+    if (!loop.IsClockwise()) loop.Reverse();
+    loops.Add(CPolygon2());
+    return;
+  }
+  if (CanAddCursor()) loop.Add(cursor);
+}
+
+bool CModeInput::CanAddCursor() const {
+  const CPolygon2& loop = GetCurrentLoop();
+  return cursor != loop[loop.GetSize() - 1] && !NewEdgeCrosses();
+}
+
+void CModeInput::RemoveVertex() {
+  CPolygon2& loop = CurrentLoop();
+  if (loop.GetSize() > 0) {
+    loop.RemoveLast();
+  } else if (loops.GetSize() > 1) {
+    loops.RemoveLast();
+  }
+  MoveCursorToLastVertex();
+}
+
+void CModeInput::MoveCursorToLastVertex() {
+  const CPolygon2& loop = GetCurrentLoop();
+  if (loop.GetSize() == 0) return;
+  cursor = loop[loop.GetSize() - 1];
+  drag = cursor * kPixelsPerUnit;
+}
+
+bool CModeInput::NewEdgeCrosses() const {
+  if (loops.GetSize() == 0) return false;
+  const CPolygon2& loop = GetCurrentLoop();
+  const int n = loop.GetSize();
+  if (n == 0) return false;
+  const CPoint2 last = loop[n - 1];
+  if (cursor == last) return false;
+  const CEdge2 proposed(last, cursor);
+  if (cursor == loop[0]) return ClosingEdgeCrosses(proposed);
+  // The current loop's last edge meets the proposed one at the last vertex.
+  return EdgeTouchesLoops(proposed, 0, n - 3);
+}
+
+// With fewer than 4 or an odd number of vertices the closing edge is parallel
+// to the first edge: it runs back along it or leaves vertex 0 in the middle of
+// a straight run. Otherwise it meets the first and the last edge at their end
+// points, and every other edge must stay clear of it.
+bool CModeInput::ClosingEdgeCrosses(const CEdge2& closing) const {
+  const int n = GetCurrentLoop().GetSize();
+  if (n < 4 || n % 2 != 0) return true;
+  return EdgeTouchesLoops(closing, 1, n - 3);
+}
+
+// Tests edge against every edge of the closed loops, closing edges included,
+// and against the current loop's edges currentFirstEdge .. currentLastEdge.
+bool CModeInput::EdgeTouchesLoops(const CEdge2& edge, int currentFirstEdge,
+                                  int currentLastEdge) const {
+  const int current = loops.GetSize() - 1;
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    const CPolygon2& loop = loops[i];
+    if (loop.GetSize() < 2) continue;
+    const int first = i == current ? currentFirstEdge : 0;
+    const int last = i == current ? currentLastEdge : loop.GetSize() - 1;
+    for (int j = first; j <= last; ++j) {
+      if (loop.GetEdge(j).Intersects(edge)) return true;
+    }
+  }
+  return false;
+}
+
+void CModeInput::WriteLoops(std::ostream& out) const {
+  for (int i = 0; i < loops.GetSize(); ++i) out << loops[i] << '\n';
+}
+
+std::string CModeInput::ReadLoops(std::istream& in) {
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  while (!lines.empty() && IsWhiteSpace(lines.back())) lines.pop_back();
+  if (lines.empty()) return "the file holds no loop";
+
+  CModeInput candidate;
+  const int lastLine = static_cast<int>(lines.size());
+  for (int number = 1; number < lastLine; ++number) {
+    const quarn::OutlineLine parsed = quarn::ParseOutlineLine(lines[number - 1]);
+    if (parsed.kind == quarn::OutlineLine::Kind::Bad) return LineProblem(number, parsed.problem);
+    if (parsed.kind == quarn::OutlineLine::Kind::Blank) {
+      return LineProblem(number, "an empty loop may only be the last line");
+    }
+    CPolygon2 loop = parsed.loop;
+    if (const quarn::OutlineCheck check = quarn::CheckOutline(loop); !check.IsValid()) {
+      return LineProblem(number, check.problem);
+    }
+    if (!loop.IsClockwise()) loop.Reverse();
+    for (int j = 0; j < loop.GetSize(); ++j) {
+      if (candidate.EdgeTouchesLoops(loop.GetEdge(j), 0, -1)) {
+        return LineProblem(number, "the loop touches or crosses an earlier loop");
+      }
+    }
+    candidate.loops.InsertAt(candidate.loops.GetSize() - 1, loop);
+  }
+
+  const quarn::OutlineLine open = quarn::ParseOutlineLine(lines.back());
+  if (open.kind == quarn::OutlineLine::Kind::Bad) return LineProblem(lastLine, open.problem);
+  for (int j = 0; j < open.loop.GetSize(); ++j) {
+    if (std::string problem = candidate.AcceptVertex(open.loop[j]); !problem.empty()) {
+      return LineProblem(lastLine, problem);
+    }
+  }
+
+  loops = candidate.loops;
+  MoveCursorToLastVertex();
+  return {};
+}
+
+// Places vertex as the next vertex of the open loop if the editor would have
+// let the user place it there without closing the loop.
+std::string CModeInput::AcceptVertex(const CPoint2& vertex) {
+  CPolygon2& loop = CurrentLoop();
+  const int n = loop.GetSize();
+  if (n > 0) {
+    const CPoint2 last = loop[n - 1];
+    const int fixedAxis = 1 - n % 2;
+    if (vertex[fixedAxis] != last[fixedAxis] || vertex == last) {
+      return "the edge to vertex " + PointText(vertex) + " does not continue the loop " +
+             (n % 2 == 0 ? "horizontally" : "vertically");
+    }
+    if (vertex == loop[0]) return "the open loop returns to its first vertex";
+    cursor = vertex;
+    if (NewEdgeCrosses()) return "the edge to vertex " + PointText(vertex) + " touches or crosses another edge";
+  }
+  loop.Add(vertex);
+  return {};
+}
+
+bool CModeInput::SaveLoops(const std::filesystem::path& file) const {
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    WriteLoops(out);
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      Tell("Could not save " + file.string() + ": writing " + temporary.string() + " failed");
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, file, error);
+  if (error) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    Tell("Could not save " + file.string() + ": " + error.message());
+    return false;
+  }
+  return true;
+}
+
+bool CModeInput::LoadLoops(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    Tell("Could not load " + file.string() + ": the file cannot be opened");
+    return false;
+  }
+  if (const std::string problem = ReadLoops(in); !problem.empty()) {
+    Tell("Could not load " + file.string() + ": " + problem);
+    return false;
+  }
+  return true;
+}
