@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/modedrawing.h"
+#include "building/ccolour.h"
+#include "render/cpolygon2draw.h"
 #include "geom/cedge2.h"
 #include "geom/outlinecheck.h"
 #include "qassert.h"
@@ -19,6 +21,10 @@ namespace {
 
 constexpr std::uint8_t kLeftButton = 1;
 constexpr int kPixelsPerUnit = 32;  // of mouse drag
+constexpr int kUnitPixels = 12;     // on screen
+constexpr int kGridHalfCount = 64;
+
+void SetColour(const CColour& colour) { glColor4f(colour.r, colour.g, colour.b, colour.a); }  // of mouse drag
 
 
 std::string LineProblem(int line, const std::string& problem) {
@@ -55,7 +61,61 @@ void CModeInput::Init() { Reset(); }
 
 void CModeInput::Resize(int width, int height) { SetPixelProjection(width, height); }
 
-void CModeInput::Draw(CBaseWindow&) {}
+void CModeInput::Draw(CBaseWindow& window) {
+  const CPoint2 size = GetWindowSize();
+  Resize(size.x, size.y);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glColor3f(0.2f, 0.2f, 0.2f);
+  DrawGrid(kUnitPixels, kGridHalfCount);
+
+  // The outline scrolls under the fixed grid so that the cursor stays at the
+  // centre of the window.
+  glPushMatrix();
+  glScalef(kUnitPixels, kUnitPixels, 0);
+  glTranslatef(static_cast<float>(-cursor.x), static_cast<float>(-cursor.y), 0);
+  const int current = loops.GetSize() - 1;
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    SetColour(Palette(static_cast<unsigned>(i)));
+    if (i == current) {
+      ::Draw(loops[i], 3, 5, 7, false);
+    } else {
+      ::Draw(loops[i], 3, 5, 1, true);
+    }
+  }
+  DrawProposedEdge();
+  glPopMatrix();
+
+  SetColour(Palette(static_cast<unsigned>(current)) * 0.5f + CColour(0.5f, 0.5f, 0.5f, 1.0f));
+  DrawCursor();
+
+  glColor3f(0.8f, 1.0f, 0.0f);
+  DrawText(*this, window, 10, 20, "INPUT MODE -- DRAW A POLYGON OUTLINE OF THE BUILDING.");
+  DrawText(*this, window, 10, 20, "____________________________________________________");
+  DrawText(*this, window, 10, 40,
+           "Hold [LMB] to drag the cursor. Press [SPACE] to create a vertex. Press [M] to "
+           "remove a vertex.");
+  DrawText(*this, window, 10, 60,
+           "Create an entire loop to complete a polygon. Press [X] to complete the input "
+           "process.");
+  DrawText(*this, window, 10, 80, "Buildings can be of any size and any complexity.");
+  DrawText(*this, window, 10, 100, "Press [S] to save the outline to user.quarn, [L] to load it.");
+}
+
+// A dashed line from the last vertex to the cursor; missing when the edge
+// would be refused.
+void CModeInput::DrawProposedEdge() const {
+  const CPolygon2& loop = GetCurrentLoop();
+  if (loop.GetSize() == 0 || NewEdgeCrosses()) return;
+  const CPoint2 last = loop[loop.GetSize() - 1];
+  glEnable(GL_LINE_STIPPLE);
+  glLineStipple(1, 0xF0F0);
+  glBegin(GL_LINES);
+  glVertex2i(last.x, last.y);
+  glVertex2i(cursor.x, cursor.y);
+  glEnd();
+  glDisable(GL_LINE_STIPPLE);
+}
 
 void CModeInput::Update(const CMouseState& mouse, const CKeySet& keys) {
   Drag(mouse);

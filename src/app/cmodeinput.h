@@ -77,6 +77,7 @@ class CModeInput : public CMode {
   bool ClosingEdgeCrosses(const CEdge2& closing) const;
   bool EdgeTouchesLoops(const CEdge2& edge, int currentFirstEdge, int currentLastEdge) const;
   void MoveCursorToLastVertex();
+  void DrawProposedEdge() const;
 
   TList<CPolygon2> loops;
   bool complete = false;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/cbasewindow.h"
 #include "app/cmode.h"
 
 namespace {
@@ -62,4 +63,25 @@ std::string FormatText(const char* format, ...) {
   std::string text = FormatTextV(format, arguments);
   va_end(arguments);
   return text;
+}
+
+void DrawText(CMode& mode, CBaseWindow& window, int x, int y, const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  const std::string text = FormatTextV(format, arguments);
+  va_end(arguments);
+
+  const CPoint2 size = mode.GetWindowSize();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glDisable(GL_LIGHTING);
+  glScalef(1, -1, 1);  // y counts from the top
+  glPushMatrix();
+  glRasterPos2f(2.0f * x / size.x - 1, 2.0f * y / size.y - 1);
+  window.Printf("%s", text.c_str());
+  glPopMatrix();
+  glLoadIdentity();
+  mode.Resize(size.x, size.y);
 }

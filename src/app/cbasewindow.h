@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/ckeyset.h"
+#include "app/cmousestate.h"
+#include "glwindow.h"
+
+// The window layer under the main window: turns window events into this
+// frame's mouse and key state and runs one Update/Draw cycle per repaint,
+// repainting whenever the event queue is empty (frames back to back).
+class CBaseWindow : public GLWindow {
+ public:
+  // One frame: clear, depth test on, identity model-view, Update, Draw, end
+  // of frame for mouse and keys, swap.
+  void OnDisplay() override;
+  // Buttons 0 left, 1 middle, 2 right become the masks 1, 2, 4.
+  void OnMouseButton(int button, bool down) override;
+  void OnMouseMove(int x, int y) override;
+  // Key-down only: the key reduced to 8 bits; key-up is ignored.
+  void OnKeyboard(int key, bool down) override;
+  void OnIdle() override;
+
+  virtual void Draw() = 0;
+  virtual void Update();
+
+ protected:
+  CBaseWindow() = default;
+
+  CMouseState mouse;
+  CKeySet keys{""};
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/cbasewindow.h"
+#include "app/cmode.h"
+#include "app/cmodeinput.h"
+#include "app/cmodeview.h"
+
+// The main window: owns the modes, forwards every frame, every resize and
+// every draw to the current one, and switches between input mode (drawing
+// the outline, where it starts) and view mode (the generated buildings).
+// Completing the outline hands the closed loops to the view, which builds
+// from them; X in the view returns to the outline as it was. The client
+// area is held at the current mode's GetWindowSize.
+class CWindow : public CBaseWindow {
+ public:
+  CWindow();
+
+  // Title "QUARN", client size from the mode, textures loaded, outline
+  // editor reset, input mode entered.
+  void OnCreate() override;
+  // Ignores the size asked for: restores the mode's size and resizes the mode.
+  void OnResize(int width, int height) override;
+  void Draw() override;
+  // The current mode's Update, then at most one switch each way.
+  void Update() override;
+
+  const CMode* GetCurrentMode() const { return current; }
+  CModeInput& GetInput() { return input; }
+  CModeView& GetView() { return view; }
+
+ private:
+  CModeInput input;
+  CModeView view;
+  CMode* current = nullptr;  // input or view
+};
