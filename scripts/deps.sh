@@ -11,7 +11,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev libstb-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev
 )
 
 missing=()

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "xsession.h"
+
+namespace {
+
+using quarn::e2e::ChildProcess;
+using quarn::e2e::Command;
+using quarn::e2e::CommandOutput;
+using quarn::e2e::Image;
+using quarn::e2e::Pause;
+using quarn::e2e::Rgb;
+using quarn::e2e::XvfbDisplay;
+
+bool Matches(const Rgb& a, const Rgb& b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
+}
+
+// Whether a pixel of the colour lies within radius of (x, y).
+bool ColourNear(const Image& image, int x, int y, const Rgb& colour, int radius = 2) {
+  for (int dy = -radius; dy <= radius; ++dy) {
+    for (int dx = -radius; dx <= radius; ++dx) {
+      const int px = x + dx;
+      const int py = y + dy;
+      if (px < 0 || py < 0 || px >= image.width || py >= image.height) continue;
+      if (Matches(image.At(px, py), colour, 24)) return true;
+    }
+  }
+  return false;
+}
+
+// Pixels of the colour inside [x0, x1) x [y0, y1), clipped to the image.
+int CountColour(const Image& image, int x0, int y0, int x1, int y1, const Rgb& colour,
+                int tolerance = 24) {
+  int count = 0;
+  for (int y = std::max(y0, 0); y < std::min(y1, image.height); ++y) {
+    for (int x = std::max(x0, 0); x < std::min(x1, image.width); ++x) {
+      count += Matches(image.At(x, y), colour, tolerance) ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+// Pixels that differ between two pictures; -1 when their sizes differ.
+int CountDifferences(const Image& a, const Image& b) {
+  if (a.width != b.width || a.height != b.height) return -1;
+  int count = 0;
+  for (int y = 0; y < a.height; ++y) {
+    for (int x = 0; x < a.width; ++x) count += Matches(a.At(x, y), b.At(x, y), 8) ? 0 : 1;
+  }
+  return count;
+}
+
+const Rgb kHelpText{204, 255, 0};
+const Rgb kGrid{51, 51, 51};
+const Rgb kFirstLoop{255, 0, 0};
+
+// The application on its own display, with the texture files in its folder.
+class ApplicationRoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    shots = std::filesystem::path(QUARN_SCREENSHOT_FOLDER) / test->name();
+    folder = std::filesystem::temp_directory_path() /
+             ("quarn_e2e_" + std::to_string(getpid()) + "_" + test->name());
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    ChildProcess textures({QUARN_TEXTURES_TOOL, "tex"}, folder, folder / "textures.txt");
+    ASSERT_EQ(textures.WaitForExit(600000), 0);
+    ASSERT_TRUE(display.IsReady()) << "Xvfb did not start";
+    app.emplace(std::vector<std::string>{QUARN_EXECUTABLE}, folder, folder / "output.txt");
+    const auto found = CommandOutput("timeout 300 xdotool search --sync --name '^QUARN$'");
+    ASSERT_TRUE(found.has_value()) << "no window titled QUARN";
+    window = std::stoul(*found);
+    // The window keeps the place it had at its first, smaller size; without a
+    // window manager nothing moves it into view, so the test does.
+    Xdo("windowmove " + std::to_string(window) + " 0 0");
+    MoveTo(400, 300);
+  }
+
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  // Every input event gets frames of its own: the application reads the
+  // mouse and keys once a frame, and the machine may be slow.
+  static constexpr int kSettleMs = 700;
+
+  void Xdo(const std::string& commands) {
+    EXPECT_TRUE(Command("xdotool " + commands)) << commands;
+    Pause(kSettleMs);
+  }
+
+  void Key(const std::string& key) { Xdo("key " + key); }
+
+  void MoveTo(int x, int y) {
+    Xdo("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
+        std::to_string(y));
+  }
+
+  // Drags with the left button from one window pixel to another.
+  void Drag(int x0, int y0, int x1, int y1) {
+    MoveTo(x0, y0);
+    Xdo("mousedown 1");
+    MoveTo(x1, y1);
+    Xdo("mouseup 1");
+  }
+
+  // Takes screenshots until shown holds for one or the time is up; the last
+  // one is kept as name.png.
+  Image WaitForShot(const std::string& name, const std::function<bool(const Image&)>& shown,
+                    int timeoutMs = 60000) {
+    Image image;
+    for (int waited = 0; waited <= timeoutMs; waited += 500) {
+      std::optional<Image> shot = quarn::e2e::Screenshot(window, shots / (name + ".png"));
+      if (shot && shot->width == 800 && shot->height == 600) {
+        image = *shot;
+        if (shown(image)) return image;
+      }
+      Pause(500);
+    }
+    ADD_FAILURE() << name << " did not show in time";
+    return image;
+  }
+
+  std::string Output() const {
+    std::ifstream in(folder / "output.txt");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // The square from grid (0,0) to (15,15) with the cursor back on (0,0) lies
+  // at window pixels (400,300)-(580,120): 12 pixels a unit, centred.
+  static bool ShowsSquareOutline(const Image& image) {
+    return ColourNear(image, 400, 210, kFirstLoop) && ColourNear(image, 490, 120, kFirstLoop) &&
+           ColourNear(image, 580, 210, kFirstLoop) && ColourNear(image, 490, 300, kFirstLoop) &&
+           !ColourNear(image, 490, 210, kFirstLoop, 20);
+  }
+
+  static bool ShowsHelpText(const Image& image) {
+    return CountColour(image, 0, 0, 800, 110, kHelpText) > 500;
+  }
+
+  XvfbDisplay display;
+  std::filesystem::path folder;
+  std::filesystem::path shots;
+  std::optional<ChildProcess> app;
+  unsigned long window = 0;
+};
+
+TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
+  WaitForShot("1_input_start", [](const Image& image) {
+    return ShowsHelpText(image) && CountColour(image, 0, 120, 800, 600, kGrid, 6) > 20000;
+  });
+
+  // A 15 x 15 square: 480 pixels of drag are 15 grid units.
+  Key("space");
+  Drag(400, 560, 400, 80);
+  Key("space");
+  Drag(100, 300, 580, 300);
+  Key("space");
+  Drag(400, 80, 400, 560);
+  Key("space");
+  Drag(580, 300, 100, 300);
+  Key("space");
+  const Image square = WaitForShot("2_input_square", ShowsSquareOutline);
+
+  Key("x");
+  const Image style1 = WaitForShot("3_view_style1_step0", [&](const Image& image) {
+    return ShowsHelpText(image) && CountDifferences(square, image) > 100000;
+  });
+
+  for (int step = 0; step < 3; ++step) Key("p");
+  const Image stepped = WaitForShot("4_view_style1_step3", [&](const Image& image) {
+    return CountDifferences(style1, image) > 20;
+  });
+
+  Key("2");
+  const Image style2 = WaitForShot("5_view_style2", [&](const Image& image) {
+    return CountDifferences(stepped, image) > 20;
+  });
+  Key("3");
+  const Image style3 = WaitForShot("6_view_style3", [&](const Image& image) {
+    return CountDifferences(style2, image) > 1000;
+  });
+  Key("4");
+  WaitForShot("7_view_style4", [&](const Image& image) {
+    return CountDifferences(style3, image) > 1000;
+  });
+
+  Key("x");
+  WaitForShot("8_input_again", ShowsSquareOutline);
+
+  // The client area snaps back to 800 x 600.
+  Xdo("windowsize " + std::to_string(window) + " 500 400");
+  Pause(2000);
+  const auto geometry = CommandOutput("xdotool getwindowgeometry " + std::to_string(window));
+  ASSERT_TRUE(geometry.has_value());
+  EXPECT_NE(geometry->find("Geometry: 800x600"), std::string::npos) << *geometry;
+
+  display.RequestClose(window);
+  EXPECT_EQ(app->WaitForExit(60000), 0) << Output();
+  const std::string output = Output();
+  EXPECT_NE(output.find('\n'), std::string::npos) << "the design trace";
+  EXPECT_EQ(output.find("Assertion failed"), std::string::npos) << output;
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+# The real application under Xvfb, driven with xdotool: needs the executable,
+# the texture tool and Xlib (for a real WM_DELETE_WINDOW close).
+if(TARGET quarn AND TARGET quarn-textures)
+  find_package(X11 REQUIRED)
+  quarn_test_suite(quarn_e2e_tests e2e LIBS X11::X11)
+  target_compile_definitions(quarn_e2e_tests PRIVATE
+    QUARN_EXECUTABLE="$<TARGET_FILE:quarn>"
+    QUARN_TEXTURES_TOOL="$<TARGET_FILE:quarn-textures>"
+    QUARN_SCREENSHOT_FOLDER="${CMAKE_BINARY_DIR}/e2e")
+  add_dependencies(quarn_e2e_tests quarn quarn-textures)
+endif()
