@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/benchdrawing.h"
 #include "app/modedrawing.h"
 #include "building/ccolour.h"
 #include "render/cpolygon2draw.h"
@@ -22,9 +23,7 @@ namespace {
 constexpr std::uint8_t kLeftButton = 1;
 constexpr int kPixelsPerUnit = 32;  // of mouse drag
 constexpr int kUnitPixels = 12;     // on screen
-constexpr int kGridHalfCount = 64;
-
-void SetColour(const CColour& colour) { glColor4f(colour.r, colour.g, colour.b, colour.a); }  // of mouse drag
+constexpr int kGridHalfCount = 64;  // of mouse drag
 
 
 std::string LineProblem(int line, const std::string& problem) {
@@ -76,7 +75,7 @@ void CModeInput::Draw(CBaseWindow& window) {
   glTranslatef(static_cast<float>(-cursor.x), static_cast<float>(-cursor.y), 0);
   const int current = loops.GetSize() - 1;
   for (int i = 0; i < loops.GetSize(); ++i) {
-    SetColour(Palette(static_cast<unsigned>(i)));
+    quarn::SetColour(Palette(static_cast<unsigned>(i)));
     if (i == current) {
       ::Draw(loops[i], 3, 5, 7, false);
     } else {
@@ -86,7 +85,7 @@ void CModeInput::Draw(CBaseWindow& window) {
   DrawProposedEdge();
   glPopMatrix();
 
-  SetColour(Palette(static_cast<unsigned>(current)) * 0.5f + CColour(0.5f, 0.5f, 0.5f, 1.0f));
+  quarn::SetColour(Palette(static_cast<unsigned>(current)) * 0.5f + CColour(0.5f, 0.5f, 0.5f, 1.0f));
   DrawCursor();
 
   glColor3f(0.8f, 1.0f, 0.0f);

@@ -4,13 +4,18 @@
 #include "app/cmode.h"
 #include "app/cmodeinput.h"
 #include "app/cmodeview.h"
+#include "app/ctestbox2.h"
+#include "app/ctestbox2list.h"
+#include "app/ctestbox2listscore.h"
+#include "app/ctestpolygon2.h"
 
 // The main window: owns the modes, forwards every frame, every resize and
 // every draw to the current one, and switches between input mode (drawing
 // the outline, where it starts) and view mode (the generated buildings).
 // Completing the outline hands the closed loops to the view, which builds
 // from them; X in the view returns to the outline as it was. The client
-// area is held at the current mode's GetWindowSize.
+// area is held at the current mode's GetWindowSize. The four developer
+// benches live with the window but nothing makes them current.
 class CWindow : public CBaseWindow {
  public:
   CWindow();
@@ -29,6 +34,10 @@ class CWindow : public CBaseWindow {
   CModeView& GetView() { return view; }
 
  private:
+  CTestBox2 testBox2;
+  CTestBox2List testBox2List;
+  CTestPolygon2 testPolygon2;
+  CTestBox2ListScore testBox2ListScore;
   CModeInput input;
   CModeView view;
   CMode* current = nullptr;  // input or view
