@@ -79,8 +79,10 @@ bool operator!=(const CPolygon2& a, const CPolygon2& b);
 std::ostream& operator<<(std::ostream& os, const CPolygon2& polygon);
 
 // Limits of the text reader: larger coordinates or more vertices are
-// malformed input.
-constexpr int kPolygonTextMaxCoordinate = 16384;
+// malformed input. The coordinate limit is the one outlines from outside are
+// checked against: any box inside such an outline (at most 40000 x 40000)
+// has an area that fits signed 32-bit arithmetic.
+constexpr int kPolygonTextMaxCoordinate = 20000;
 constexpr int kPolygonTextMaxVertices = 65536;
 
 // Clears polygon, then reads vertices as character, x, character, y,

@@ -14,9 +14,9 @@
 
 namespace quarn {
 
-// Largest coordinate magnitude an outline may use: the area of any box inside
-// it (at most 40000 x 40000) then fits signed 32-bit arithmetic.
-inline constexpr std::int32_t kOutlineCoordinateLimit = 20000;
+// Largest coordinate magnitude an outline may use; the same limit as the
+// polygon text reader's, so an outline the check accepts always reads back.
+inline constexpr std::int32_t kOutlineCoordinateLimit = kPolygonTextMaxCoordinate;
 
 // Verdict on one loop; the problem is empty when the loop is usable.
 struct OutlineCheck {

@@ -378,9 +378,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The blank is skipped, so '3' becomes the separator and ')' fails.
         ReadCase{"BlankInsteadOfComma", "(0,1)(2 3)(4,5)*", {{0, 1}}},
         ReadCase{"NumberOverflow", "(0,1)(99999999999,1)*", {{0, 1}}},
-        ReadCase{"CoordinateBeyondLimit", "(0,1)(16385,1)(2,2)*", {{0, 1}}},
-        ReadCase{"NegativeCoordinateBeyondLimit", "(0,1)(2,-16385)*", {{0, 1}}},
-        ReadCase{"CoordinateAtLimit", "(16384,-16384)*", {{16384, -16384}}},
+        ReadCase{"CoordinateBeyondLimit", "(0,1)(20001,1)(2,2)*", {{0, 1}}},
+        ReadCase{"NegativeCoordinateBeyondLimit", "(0,1)(2,-20001)*", {{0, 1}}},
+        ReadCase{"CoordinateAtLimit", "(20000,-20000)*", {{20000, -20000}}},
         ReadCase{"PlainJunk", "hello world, this is no outline", {}}),
     [](const auto& info) { return CaseName(info.param.name); });
 
