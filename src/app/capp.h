@@ -10,6 +10,8 @@ class CApp : public App {
   void OnIdle() override;
   void OnTimer(double seconds) override;
 
+  CWindow& GetWindow() { return window; }
+
  private:
   CWindow window;
 };

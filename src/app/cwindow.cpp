@@ -15,8 +15,12 @@ void CWindow::OnCreate() {
   SetTitle(kTitle);
   const CPoint2 size = current->GetWindowSize();
   SetSize(size.x, size.y);
-  view.Init();
-  input.Init();
+  if (IsBench(current)) {
+    current->Init();
+  } else {
+    view.Init();
+    input.Init();
+  }
   current->Enter();
 }
 
@@ -39,4 +43,13 @@ void CWindow::Update() {
     input.Enter();
     current = &input;
   }
+}
+
+void CWindow::StartWithBench(CMode& bench) {
+  if (QUARN_ASSERT(IsBench(&bench))) current = &bench;
+}
+
+bool CWindow::IsBench(const CMode* mode) const {
+  return mode == &testBox2 || mode == &testBox2List || mode == &testPolygon2 ||
+         mode == &testBox2ListScore;
 }

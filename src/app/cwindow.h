@@ -32,13 +32,24 @@ class CWindow : public CBaseWindow {
   const CMode* GetCurrentMode() const { return current; }
   CModeInput& GetInput() { return input; }
   CModeView& GetView() { return view; }
+  CTestBox2& GetTestBox2() { return testBox2; }
+  CTestBox2List& GetTestBox2List() { return testBox2List; }
+  CTestPolygon2& GetTestPolygon2() { return testPolygon2; }
+  CTestBox2ListScore& GetTestBox2ListScore() { return testBox2ListScore; }
+
+  // For the developer tool only: bench (one of this window's four) is the
+  // current mode from creation on, set up with its own Init and Enter
+  // instead of the view's and the input's. The application never calls it.
+  void StartWithBench(CMode& bench);
 
  private:
+  bool IsBench(const CMode* mode) const;
+
   CTestBox2 testBox2;
   CTestBox2List testBox2List;
   CTestPolygon2 testPolygon2;
   CTestBox2ListScore testBox2ListScore;
   CModeInput input;
   CModeView view;
-  CMode* current = nullptr;  // input or view
+  CMode* current = nullptr;  // input or view (a bench only by StartWithBench)
 };
