@@ -9,7 +9,6 @@
 
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
-#include "building/cfloorspec.h"
 #include "geom/outlinecheck.h"
 
 namespace {

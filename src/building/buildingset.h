@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "building/cbuilding.h"
-#include "building/cfloorspec.h"
 #include "geom/cpolygon2.h"
 #include "tlist.h"
 

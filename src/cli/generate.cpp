@@ -1,7 +1,7 @@
 #include "generate.h"
 
 #include "building/cfloordesigner.h"
-#include "building/cfloorspec.h"
+#include "building/cbuilding.h"
 #include "plandump.h"
 
 namespace quarn {
