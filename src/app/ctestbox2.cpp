@@ -4,7 +4,6 @@
 
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
-#include "app/modedrawing.h"
 #include "building/ccolour.h"
 #include "render/cbox2draw.h"
 
@@ -23,17 +22,14 @@ constexpr const char* kHelp[] = {
 
 }  // namespace
 
-CTestBox2::CTestBox2(std::ostream& output) : out(&output) {}
+CTestBox2::CTestBox2(std::ostream& output) : CBenchMode(output) {}
 
 void CTestBox2::Enter() {
   *this = CTestBox2(*out);
-  for (const char* line : kHelp) *out << line;
-  out->flush();
+  PrintHelp(kHelp);
 }
 
 void CTestBox2::Init() {}
-
-void CTestBox2::Resize(int width, int height) { SetPixelProjection(width, height); }
 
 void CTestBox2::Update(const CMouseState& mouse, const CKeySet& keys) {
   quarn::FollowPointer(mouse, drag, cursor);
@@ -82,8 +78,6 @@ void CTestBox2::LinkAllPairs() {
     for (int j = 0; j < boxes.GetSize(); ++j) boxes[i].AddNeighbour(&boxes[j]);
   }
 }
-
-void CTestBox2::Draw(CBaseWindow&) { DrawFrame(); }
 
 void CTestBox2::DrawFrame() {
   quarn::BeginBenchDraw(*this, cursor);

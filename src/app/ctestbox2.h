@@ -4,7 +4,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cmode.h"
+#include "app/cbenchmode.h"
 #include "geom/cbox2list.h"
 #include "geom/cpoint2.h"
 
@@ -14,7 +14,7 @@
 //
 // drag is in pixels, cursor in grid units (drag / 32). Its help text and
 // printed results go to the stream given at construction.
-class CTestBox2 : public CMode {
+class CTestBox2 : public CBenchMode {
  public:
   explicit CTestBox2(std::ostream& out = std::cout);
 
@@ -22,19 +22,13 @@ class CTestBox2 : public CMode {
   void Enter() override;
   // Nothing to set up.
   void Init() override;
-  void Resize(int width, int height) override;
-  // The whole frame through DrawFrame: the bench writes no text.
-  void Draw(CBaseWindow& window) override;
   // Keys, in this order: SPACE place a corner, S replace the last box, M
   // remove it, R reset the boxes, O print, U/D/I combine the last two boxes,
   // N link every pair.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
-  // Grid, content and cursor, centred on the cursor. Needs a GL context.
-  void DrawFrame();
+  void DrawFrame() override;
 
-  const CPoint2& GetDrag() const { return drag; }
-  const CPoint2& GetCursor() const { return cursor; }
   const CBox2List& GetBoxes() const { return boxes; }
   const std::optional<CPoint2>& GetPendingCorner() const { return pendingCorner; }
 
@@ -45,9 +39,6 @@ class CTestBox2 : public CMode {
   void CombineLastTwo(const CKeySet& keys);
   void LinkAllPairs();
 
-  std::ostream* out;
-  CPoint2 drag{0, 0};
-  CPoint2 cursor{0, 0};
   CBox2List boxes;
   std::optional<CPoint2> pendingCorner;
 };

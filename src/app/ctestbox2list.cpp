@@ -2,7 +2,6 @@
 
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
-#include "app/modedrawing.h"
 #include "building/ccolour.h"
 #include "geom/clattice2.h"
 #include "render/cbox2draw.h"
@@ -29,7 +28,7 @@ bool IsSinglePiece(const CBox2List& list) { return list.CountPieces() < 2; }
 
 }  // namespace
 
-CTestBox2List::CTestBox2List(std::ostream& output) : out(&output) { Reset(); }
+CTestBox2List::CTestBox2List(std::ostream& output) : CBenchMode(output) { Reset(); }
 
 void CTestBox2List::Reset() {
   quarn::ResetLists(lists);
@@ -40,13 +39,10 @@ void CTestBox2List::Reset() {
 
 void CTestBox2List::Enter() {
   Reset();
-  for (const char* line : kHelp) *out << line;
-  out->flush();
+  PrintHelp(kHelp);
 }
 
 void CTestBox2List::Init() {}
-
-void CTestBox2List::Resize(int width, int height) { SetPixelProjection(width, height); }
 
 void CTestBox2List::Update(const CMouseState& mouse, const CKeySet& keys) {
   quarn::FollowPointer(mouse, drag, cursor);
@@ -148,8 +144,6 @@ void CTestBox2List::ConvertToPolygons(const CKeySet& keys) {
   *out << "_polyboxes = " << polyBoxes << '\n';
   out->flush();
 }
-
-void CTestBox2List::Draw(CBaseWindow&) { DrawFrame(); }
 
 void CTestBox2List::DrawFrame() {
   quarn::BeginBenchDraw(*this, cursor);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cmode.h"
+#include "app/cbenchmode.h"
 #include "geom/cbox2list.h"
 #include "geom/cpoint2.h"
 #include "geom/cpolygon2.h"
@@ -20,7 +20,7 @@
 // lists is never empty. polyBoxes is the merge limit of the outlines (Q one
 // less, down to 1; W one more). Results go to the stream given at
 // construction.
-class CTestBox2List : public CMode {
+class CTestBox2List : public CBenchMode {
  public:
   explicit CTestBox2List(std::ostream& out = std::cout);
 
@@ -28,19 +28,13 @@ class CTestBox2List : public CMode {
   void Enter() override;
   // Nothing to set up.
   void Init() override;
-  void Resize(int width, int height) override;
-  // The whole frame through DrawFrame: the bench writes no text.
-  void Draw(CBaseWindow& window) override;
   // Keys, in this order: SPACE place a corner, Z new list, N link, R reset,
   // M remove the last box, O print, U/D/I combine the last two lists, the
   // operations 1 3 4 5 7 8 9 0 E T on list 0, L lattice, Q/W outlines.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
-  // Grid, content and cursor, centred on the cursor. Needs a GL context.
-  void DrawFrame();
+  void DrawFrame() override;
 
-  const CPoint2& GetDrag() const { return drag; }
-  const CPoint2& GetCursor() const { return cursor; }
   const TList<CBox2List>& GetLists() const { return lists; }
   const std::optional<CPoint2>& GetPendingCorner() const { return pendingCorner; }
   const TList<CPolygon2>& GetPolygons() const { return polygons; }
@@ -56,9 +50,6 @@ class CTestBox2List : public CMode {
   void PassThroughLattice();
   void ConvertToPolygons(const CKeySet& keys);
 
-  std::ostream* out;
-  CPoint2 drag{0, 0};
-  CPoint2 cursor{0, 0};
   TList<CBox2List> lists;
   std::optional<CPoint2> pendingCorner;
   TList<CPolygon2> polygons;

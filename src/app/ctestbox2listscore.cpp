@@ -2,7 +2,6 @@
 
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
-#include "app/modedrawing.h"
 #include "building/ccolour.h"
 #include "building/cfloordesigner.h"
 #include "render/cbox2draw.h"
@@ -22,7 +21,7 @@ constexpr int kMaxLists = 3;
 
 }  // namespace
 
-CTestBox2ListScore::CTestBox2ListScore(std::ostream& output) : out(&output) { Reset(); }
+CTestBox2ListScore::CTestBox2ListScore(std::ostream& output) : CBenchMode(output) { Reset(); }
 
 void CTestBox2ListScore::Reset() {
   quarn::ResetLists(lists);
@@ -31,13 +30,10 @@ void CTestBox2ListScore::Reset() {
 
 void CTestBox2ListScore::Enter() {
   Reset();
-  for (const char* line : kHelp) *out << line;
-  out->flush();
+  PrintHelp(kHelp);
 }
 
 void CTestBox2ListScore::Init() { Reset(); }
-
-void CTestBox2ListScore::Resize(int width, int height) { SetPixelProjection(width, height); }
 
 void CTestBox2ListScore::Update(const CMouseState& mouse, const CKeySet& keys) {
   quarn::FollowPointer(mouse, drag, cursor);
@@ -64,8 +60,6 @@ void CTestBox2ListScore::PrintScore() const {
   *out << CBoxScore(candidate, destination);
   out->flush();
 }
-
-void CTestBox2ListScore::Draw(CBaseWindow&) { DrawFrame(); }
 
 void CTestBox2ListScore::DrawFrame() {
   quarn::BeginBenchDraw(*this, cursor);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/cmode.h"
+#include "app/cbenchmode.h"
 #include "geom/cbox2list.h"
 #include "geom/cpoint2.h"
 #include "tlist.h"
@@ -16,7 +16,7 @@
 //
 // lists is never empty and holds at most three lists. Results go to the
 // stream given at construction.
-class CTestBox2ListScore : public CMode {
+class CTestBox2ListScore : public CBenchMode {
  public:
   explicit CTestBox2ListScore(std::ostream& out = std::cout);
 
@@ -24,18 +24,12 @@ class CTestBox2ListScore : public CMode {
   void Enter() override;
   // Resets the bench.
   void Init() override;
-  void Resize(int width, int height) override;
-  // The whole frame through DrawFrame: the bench writes no text.
-  void Draw(CBaseWindow& window) override;
   // Keys, in this order: SPACE place a corner, Z new list (up to three), M
   // remove the last box, R reset, O print the score, L slice every list.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
-  // Grid, content and cursor, centred on the cursor. Needs a GL context.
-  void DrawFrame();
+  void DrawFrame() override;
 
-  const CPoint2& GetDrag() const { return drag; }
-  const CPoint2& GetCursor() const { return cursor; }
   const TList<CBox2List>& GetLists() const { return lists; }
   const std::optional<CPoint2>& GetPendingCorner() const { return pendingCorner; }
 
@@ -43,9 +37,6 @@ class CTestBox2ListScore : public CMode {
   void Reset();
   void PrintScore() const;
 
-  std::ostream* out;
-  CPoint2 drag{0, 0};
-  CPoint2 cursor{0, 0};
   std::optional<CPoint2> pendingCorner;
   TList<CBox2List> lists;
 };

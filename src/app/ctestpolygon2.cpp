@@ -6,7 +6,6 @@
 
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
-#include "app/modedrawing.h"
 #include "building/ccolour.h"
 #include "geom/cedge2.h"
 #include "qassert.h"
@@ -60,7 +59,7 @@ void ReadPolygonFile(const std::string& path, CPolygon2& polygon) {
 
 }  // namespace
 
-CTestPolygon2::CTestPolygon2(std::ostream& output) : out(&output) { Reset(); }
+CTestPolygon2::CTestPolygon2(std::ostream& output) : CBenchMode(output) { Reset(); }
 
 void CTestPolygon2::Reset() {
   polygons.Clear();
@@ -71,13 +70,10 @@ void CTestPolygon2::Reset() {
 
 void CTestPolygon2::Enter() {
   Reset();
-  for (const char* line : kHelp) *out << line;
-  out->flush();
+  PrintHelp(kHelp);
 }
 
 void CTestPolygon2::Init() { Reset(); }
-
-void CTestPolygon2::Resize(int width, int height) { SetPixelProjection(width, height); }
 
 CPolygon2& CTestPolygon2::GetCurrentPolygon() {
   if (!QUARN_ASSERT(polygons.GetSize() > 0)) polygons.Add(CPolygon2());
@@ -171,8 +167,6 @@ void CTestPolygon2::Load() {
   ReadPolygonFile(polygonFile, polygons[0]);
   polygons.Add(CPolygon2());
 }
-
-void CTestPolygon2::Draw(CBaseWindow&) { DrawFrame(); }
 
 void CTestPolygon2::DrawFrame() {
   quarn::BeginBenchDraw(*this, cursor);

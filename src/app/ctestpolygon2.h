@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/cmode.h"
+#include "app/cbenchmode.h"
 #include "geom/cbox2.h"
 #include "geom/cbox2list.h"
 #include "geom/cpoint2.h"
@@ -22,7 +22,7 @@
 // polygon file holds polygon 0 in the polygon text form, one line; it is
 // "poly.txt" in the working directory unless set otherwise. Results go to the
 // stream given at construction.
-class CTestPolygon2 : public CMode {
+class CTestPolygon2 : public CBenchMode {
  public:
   explicit CTestPolygon2(std::ostream& out = std::cout);
 
@@ -30,9 +30,6 @@ class CTestPolygon2 : public CMode {
   void Enter() override;
   // Resets the bench.
   void Init() override;
-  void Resize(int width, int height) override;
-  // The whole frame through DrawFrame: the bench writes no text.
-  void Draw(CBaseWindow& window) override;
   // Keys, in this order: SPACE add a point or close the polygon, M delete
   // the last point, J/K insert/remove splits, B polygon 0 to boxes, E toggle
   // extents, R reset, O print, S save, L load.
@@ -40,11 +37,8 @@ class CTestPolygon2 : public CMode {
 
   void SetPolygonFile(std::string path) { polygonFile = std::move(path); }
 
-  // Grid, content and cursor, centred on the cursor. Needs a GL context.
-  void DrawFrame();
+  void DrawFrame() override;
 
-  const CPoint2& GetDrag() const { return drag; }
-  const CPoint2& GetCursor() const { return cursor; }
   const TList<CPolygon2>& GetPolygons() const { return polygons; }
   const CBox2List& GetBoxes() const { return boxes; }
   const std::optional<CBox2>& GetExtents() const { return extents; }
@@ -62,10 +56,7 @@ class CTestPolygon2 : public CMode {
   void Save() const;
   void Load();
 
-  std::ostream* out;
   std::string polygonFile = "poly.txt";
-  CPoint2 drag{0, 0};
-  CPoint2 cursor{0, 0};
   TList<CPolygon2> polygons;
   CBox2List boxes;
   std::optional<CBox2> extents;
