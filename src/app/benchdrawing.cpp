@@ -11,21 +11,12 @@ namespace quarn {
 
 namespace {
 
-constexpr int kGridHalfCount = 64;
 constexpr GLushort kDashPattern = 0xF0F0;
 
 }  // namespace
 
 void BeginBenchDraw(CMode& mode, const CPoint2& cursor) {
-  const CPoint2 size = mode.GetWindowSize();
-  mode.Resize(size.x, size.y);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glColor3f(0.2f, 0.2f, 0.2f);
-  DrawGrid(kBenchPixelsPerUnit, kGridHalfCount);
-  glPushMatrix();
-  glScalef(kBenchPixelsPerUnit, kBenchPixelsPerUnit, 0);
-  glTranslatef(static_cast<float>(-cursor.x), static_cast<float>(-cursor.y), 0);
+  BeginGridView(mode, cursor.x, cursor.y, kBenchPixelsPerUnit);
 }
 
 void EndBenchDraw() {

@@ -23,7 +23,6 @@ namespace {
 constexpr std::uint8_t kLeftButton = 1;
 constexpr int kPixelsPerUnit = 32;  // of mouse drag
 constexpr int kUnitPixels = 12;     // on screen
-constexpr int kGridHalfCount = 64;  // of mouse drag
 
 
 std::string LineProblem(int line, const std::string& problem) {
@@ -61,18 +60,9 @@ void CModeInput::Init() { Reset(); }
 void CModeInput::Resize(int width, int height) { SetPixelProjection(width, height); }
 
 void CModeInput::Draw(CBaseWindow& window) {
-  const CPoint2 size = GetWindowSize();
-  Resize(size.x, size.y);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glColor3f(0.2f, 0.2f, 0.2f);
-  DrawGrid(kUnitPixels, kGridHalfCount);
-
   // The outline scrolls under the fixed grid so that the cursor stays at the
   // centre of the window.
-  glPushMatrix();
-  glScalef(kUnitPixels, kUnitPixels, 0);
-  glTranslatef(static_cast<float>(-cursor.x), static_cast<float>(-cursor.y), 0);
+  BeginGridView(*this, cursor.x, cursor.y, kUnitPixels);
   const int current = loops.GetSize() - 1;
   for (int i = 0; i < loops.GetSize(); ++i) {
     quarn::SetColour(Palette(static_cast<unsigned>(i)));

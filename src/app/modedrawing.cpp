@@ -39,6 +39,19 @@ void DrawGrid(int spacing, int halfCount) {
   glEnd();
 }
 
+void BeginGridView(CMode& mode, int cursorX, int cursorY, int pixelsPerUnit) {
+  constexpr int kGridHalfCount = 64;
+  const CPoint2 size = mode.GetWindowSize();
+  mode.Resize(size.x, size.y);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glColor3f(0.2f, 0.2f, 0.2f);
+  DrawGrid(pixelsPerUnit, kGridHalfCount);
+  glPushMatrix();
+  glScalef(static_cast<float>(pixelsPerUnit), static_cast<float>(pixelsPerUnit), 0);
+  glTranslatef(static_cast<float>(-cursorX), static_cast<float>(-cursorY), 0);
+}
+
 void DrawCursor() {
   static constexpr GLint kArrowHeads[][2] = {
       {0, -1}, {4, -16},  {-4, -16},  // below, pointing up

@@ -20,6 +20,13 @@ void DrawGrid(int spacing, int halfCount);
 // Four small arrow heads pointing at the origin, in pixels.
 void DrawCursor();
 
+// Starts a frame of a mode that draws on the grid: the mode's Resize with its
+// GetWindowSize, no depth test or lighting, the grey pixel grid every
+// pixelsPerUnit pixels, then a pushed model-view matrix in which one grid unit
+// is pixelsPerUnit pixels and the cursor's grid point is the centre. The
+// caller pops the matrix.
+void BeginGridView(CMode& mode, int cursorX, int cursorY, int pixelsPerUnit);
+
 // The text DrawText writes: printf-style formatting, cut to the 499
 // characters its buffer holds.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
