@@ -12,7 +12,15 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
+  libtinygltf-dev libassimp-dev libcairo2-dev
+  clang libclang-rt-14-dev
+  assimp-utils librsvg2-bin poppler-utils
 )
+# The glTF validator runs on Node.js; a machine that already has node and npm
+# (from any source) keeps them, since Debian's nodejs conflicts with others.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  PACKAGES+=(nodejs npm)
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do
