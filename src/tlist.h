@@ -182,14 +182,19 @@ class TList {
     cursor_ = cursor_->prev;
     cursorIndex_ = cursor_ == head_->prev ? GetSize() - 1 : cursorIndex_ - 1;
   }
-  // Moves the cursor to element i, always walking from the cursor toward i.
+  // Moves the cursor to element i, walking from the cursor, the head or the
+  // last element, whichever is nearest, so that the last element is one step
+  // away after Add rewinds.
   void Seek(int i) const {
     QUARN_ASSERT_FATAL(cursor_ != nullptr);
     QUARN_ASSERT_FATAL(i < GetSize());
     QUARN_ASSERT_FATAL(i >= 0);
-    if (i == 0) {
+    const int fromCursor = i > cursorIndex_ ? i - cursorIndex_ : cursorIndex_ - i;
+    const int fromLast = GetSize() - 1 - i;
+    if (i < fromCursor && i <= fromLast) {
       Rewind();
-      return;
+    } else if (fromLast < fromCursor) {
+      SeekLast();
     }
     while (i < cursorIndex_) StepBack();
     while (i > cursorIndex_) StepForward();

@@ -114,12 +114,8 @@ int CBox2::GetNeighbourCount() const {
 }
 
 int CBox2::GetNeighbourShape() const {
-  const int n = GetNeighbourCount();
-  if (n < 2) return n;
-  if (n > 2) return n + 1;
-  const bool opposite = (neighbours[SideLeft] && neighbours[SideRight]) ||
-                        (neighbours[SideDown] && neighbours[SideUp]);
-  return opposite ? 3 : 2;
+  return NeighbourShape(neighbours[SideLeft] != nullptr, neighbours[SideRight] != nullptr,
+                        neighbours[SideDown] != nullptr, neighbours[SideUp] != nullptr);
 }
 
 void CBox2::RemoveNeighbour(const CBox2* b) {

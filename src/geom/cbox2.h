@@ -103,5 +103,14 @@ class CBox2 {
   std::vector<CBox2*> linkedFrom;
 };
 
+// The shape of a box's linked sides: 0 none, 1 one side, 2 two sides meeting
+// at a corner, 3 two opposite sides, 4 three sides, 5 all four.
+inline int NeighbourShape(bool left, bool right, bool down, bool up) {
+  const int n = int{left} + int{right} + int{down} + int{up};
+  if (n < 2) return n;
+  if (n > 2) return n + 1;
+  return (left && right) || (down && up) ? 3 : 2;
+}
+
 // Prints "(minx,miny)-(maxx,maxy)".
 std::ostream& operator<<(std::ostream& os, const CBox2& box);

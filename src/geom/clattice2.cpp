@@ -1,6 +1,7 @@
 #include "geom/clattice2.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "qassert.h"
 
@@ -93,6 +94,10 @@ CLattice2::CLattice2(const CPolygon2& outline) : CBox2List(outline.GetAsBoxList(
 
 CLattice2::CLattice2(const CLattice2& other) : CBox2List(other) { SetNeighbours(); }
 
+CLattice2::CLattice2(const CBox2List& cells, Linked) : CBox2List(cells) { SetNeighbours(); }
+
+CLattice2 CLattice2::FromCells(const CBox2List& cells) { return CLattice2(cells, Linked{}); }
+
 CLattice2& CLattice2::operator=(const CLattice2& other) {
   CBox2List::operator=(other);
   SetNeighbours();
@@ -120,24 +125,40 @@ TList<CPolygon2> CLattice2::GetAsPolygons(unsigned limit) const {
   return result;
 }
 
+// The walk by index with cut-off parts appended is run on plain corners
+// first; then the boxes that changed are reshaped in one pass and the new
+// ones appended, which leaves the same boxes, order and links as cutting the
+// list in place.
 void CLattice2::Subdivide(unsigned maxSize, unsigned step) {
   if (!QUARN_ASSERT(maxSize != 0)) return;
   if (step == 0) step = maxSize;
   if (!QUARN_ASSERT(maxSize >= step)) return;
+  struct Corners {
+    CPoint2 low, high;
+  };
+  std::vector<Corners> boxes;
+  for (int i = 0; i < GetSize(); ++i) boxes.push_back({(*this)[i].GetMin(), (*this)[i].GetMax()});
+  const std::size_t original = boxes.size();
+  std::vector<bool> changed(original, false);
   for (int axis = 0; axis < 2; ++axis) {
-    for (int i = 0; i < GetSize(); ++i) {
-      const CPoint2 low = (*this)[i].GetMin();
-      const CPoint2 high = (*this)[i].GetMax();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const CPoint2 low = boxes[i].low;
+      const CPoint2 high = boxes[i].high;
       const std::int64_t extent = std::int64_t{high[axis]} - low[axis];
       if (extent <= std::int64_t{maxSize}) continue;
-      CPoint2 cutLow = low;
-      cutLow[axis] = static_cast<std::int32_t>(low[axis] + std::int64_t{step});
+      CPoint2 cut = low;
+      cut[axis] = static_cast<std::int32_t>(low[axis] + std::int64_t{step});
       CPoint2 cutHigh = high;
-      cutHigh[axis] = cutLow[axis];
-      Add(CBox2(cutLow, high));
-      (*this)[i].Set(low, cutHigh);
+      cutHigh[axis] = cut[axis];
+      boxes.push_back({cut, high});
+      boxes[i].high = cutHigh;
+      if (i < original) changed[i] = true;
     }
   }
+  for (std::size_t i = 0; i < original; ++i) {
+    if (changed[i]) (*this)[static_cast<int>(i)].Set(boxes[i].low, boxes[i].high);
+  }
+  for (std::size_t i = original; i < boxes.size(); ++i) Add(CBox2(boxes[i].low, boxes[i].high));
 }
 
 bool operator<(const CLattice2& a, const CLattice2& b) { return a.GetArea() < b.GetArea(); }

@@ -20,6 +20,9 @@ class CLattice2 : public CBox2List {
   // one piece without overlaps.
   explicit CLattice2(const CPolygon2& outline);
   CLattice2(const CLattice2& other);
+  // Cells that already form a lattice (one piece, no overlaps, sliced),
+  // kept in their order and linked; nothing is checked or cut.
+  static CLattice2 FromCells(const CBox2List& cells);
   CLattice2& operator=(const CLattice2& other);
 
   // A copy of the boxes with their neighbour links set.
@@ -41,6 +44,9 @@ class CLattice2 : public CBox2List {
   // means maxSize. Requires 0 < step <= maxSize, otherwise nothing is cut.
   // Pieces beyond the first are appended at the end of the list.
   void Subdivide(unsigned maxSize, unsigned step);
+ private:
+  struct Linked {};
+  CLattice2(const CBox2List& cells, Linked);
 };
 
 // Lattices are ordered by area.
