@@ -2,6 +2,7 @@
 // variance), the design trace silenced so that only generation is measured.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <fstream>
@@ -56,12 +57,25 @@ void Generate(benchmark::State& state, const CPolygon2& outline, std::uint32_t b
     benchmark::DoNotOptimize(rooms);
   }
   state.counters["rooms"] = rooms;
+  // The process's peak so far: run alone (--benchmark_filter) for one size.
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peakMiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_GenerateSquare(benchmark::State& state) {
   Generate(state, Square(static_cast<int>(state.range(0))), STEP_BUDGET_UNLIMITED);
 }
-BENCHMARK(BM_GenerateSquare)->Arg(15)->Arg(30)->Arg(60)->Arg(120)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateSquare)
+    ->Arg(15)
+    ->Arg(30)
+    ->Arg(60)
+    ->Arg(64)
+    ->Arg(120)
+    ->Arg(128)
+    ->Arg(256)
+    ->Arg(512)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_GenerateLargeExample(benchmark::State& state) {
   Generate(state, LargeExample(), STEP_BUDGET_UNLIMITED);
@@ -77,7 +91,7 @@ void BM_RegenerateMidDesign(benchmark::State& state) {
   state.counters["budget"] = budget;
   Generate(state, outline, budget);
 }
-BENCHMARK(BM_RegenerateMidDesign)->Arg(60)->Arg(120)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegenerateMidDesign)->Arg(60)->Arg(128)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

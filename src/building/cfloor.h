@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "building/ccolour.h"
 #include "building/cfloordesigner.h"
 #include "building/cwall.h"
+#include "building/designregions.h"
 #include "geom/cbox2list.h"
 #include "geom/cbox3.h"
 #include "geom/clattice2.h"
@@ -58,6 +62,8 @@ class CFloor {
 
   // Index of room in rooms, or TLIST_NO_INDEX when it is not one of them.
   int GetRoomIndex(const CRoom* room) const;
+  // The index of every room by its address, for looking up many rooms.
+  std::unordered_map<const CRoom*, int> GetRoomIndices() const;
 
   // Designer: grows one room in the largest pending region and puts the
   // rest of the region back as pending regions. Spends one budget step per
@@ -88,13 +94,25 @@ class CFloor {
   CBuilding* building;
 
  private:
+  using Region = quarn::DesignRegions::Region;
+
   void RepointBackReferences(const CFloor& source);
-  // Moves cells from source into a new room, seed first, one budget step
-  // per cell, until the room reaches target area, the budget or the source
-  // runs out. Returns the room's cells in the order taken.
-  CBox2PtrList GrowRoom(CBox2PtrList& source, std::uint32_t target);
-  // Appends region to the pending regions and cuts it into cells.
-  void AddPendingRegion(const CLattice2& region);
+  // Sorts scores stably, records them when asked and returns the best box.
+  CBox2* PickBestScore(std::vector<CBoxScore>& scores, bool record);
+  // Takes cells of region into a new room, seed first, one budget step per
+  // cell, until the room reaches target area, the budget or the region runs
+  // out; marks them in isTaken. Returns the room's cells in the order taken.
+  std::vector<int> GrowRoom(const Region& region, std::uint32_t target,
+                            std::vector<bool>& isTaken);
+  int BestFrontierCell(const std::vector<int>& frontier,
+                       const std::vector<const CBox2*>& roomBoxes);
+  static int LastFreeCell(const Region& region, const std::vector<bool>& isTaken);
+  void RecordCandidates(const Region& region, const std::vector<bool>& isTaken,
+                        const std::vector<const CBox2*>& roomBoxes);
+
+  // The pending regions while the constructor designs; pendingRegions holds
+  // them once it is done.
+  std::optional<quarn::DesignRegions> design_;
 };
 
 // Palette colour index (9 and up count as 8) darkened to (2 + shade) / 7 of

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
@@ -11,10 +12,6 @@
 
 namespace {
 
-// Cells are cut 5 units from their lower end until none is longer than 7.
-constexpr unsigned kCellMaxSize = 7;
-constexpr unsigned kCellStep = 5;
-
 // Score weights, summed left to right; they add up to 1.
 constexpr double kInDstWeight = 0.3;
 constexpr double kNotInDstWeight = 0.1;
@@ -24,17 +21,9 @@ constexpr double kAspectWeight = 0.25;
 
 std::ostream* g_designTrace = nullptr;
 
-void RemovePointer(CBox2PtrList& list, CBox2* box) { list.RemoveAt(list.IndexOf(box)); }
-
-CBox2List CopyCells(const CBox2PtrList& cells) {
-  CBox2List copy;
-  for (int i = 0; i < cells.GetSize(); ++i) copy.Add(*cells[i]);
-  return copy;
-}
-
 // The room's outline: its cells merged, without collinear vertices.
-CPolygon2 RoomOutline(const CBox2PtrList& cells) {
-  CPolygon2 outline = CLattice2(CopyCells(cells)).GetAsPolygon();
+CPolygon2 RoomOutline(const CBox2List& cells) {
+  CPolygon2 outline = CLattice2(cells).GetAsPolygon();
   outline.RemoveSplits(0);
   outline.RemoveSplits(1);
   return outline;
@@ -47,6 +36,7 @@ std::int32_t TruncateToInt32(double value) {
   if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(value);
 }
+
 
 }  // namespace
 
@@ -81,11 +71,40 @@ CBoxScore::CBoxScore(CBox2* candidate, CBox2PtrList destination) : box(candidate
   }
   neighboursNotInDst = static_cast<std::uint32_t>(candidate->GetNeighbourCount()) - neighboursInDst;
   averageDistance = GetDistance(GetAverageCentre(destination), candidate->GetCentre());
-
   destination.Add(candidate);
-  const CBox2 extents = GetExtentsBox(destination);
-  extentsOccupied = static_cast<float>(GetTotalArea(destination)) /
-                    static_cast<float>(extents.GetArea());
+  SetExtentTerms(GetExtentsBox(destination), GetTotalArea(destination),
+                 GetAverageCentre(destination));
+}
+
+// The sums run over the destination in order and then the candidate, as the
+// list utilities would over the destination with the candidate appended, so
+// every float comes out the same.
+CBoxScore::CBoxScore(CBox2* candidate, int neighbourCount,
+                     const std::vector<const CBox2*>& destination)
+    : box(candidate) {
+  neighboursInDst = 0;
+  CVector2 centres(0.0f, 0.0f);
+  CPoint2 low = destination[0]->GetMin();
+  CPoint2 high = destination[0]->GetMax();
+  std::uint32_t area = 0;
+  for (const CBox2* cell : destination) {
+    if (candidate->GetNeighbourSide(*cell) != SideNone) ++neighboursInDst;
+    centres += cell->GetCentre();
+    low = Min(low, cell->GetMin());
+    high = Max(high, cell->GetMax());
+    area += static_cast<std::uint32_t>(cell->GetArea());
+  }
+  neighboursNotInDst = static_cast<std::uint32_t>(neighbourCount) - neighboursInDst;
+  const float count = static_cast<float>(destination.size());
+  averageDistance = GetDistance(centres / count, candidate->GetCentre());
+  centres += candidate->GetCentre();
+  SetExtentTerms(CBox2(Min(low, candidate->GetMin()), Max(high, candidate->GetMax())),
+                 area + static_cast<std::uint32_t>(candidate->GetArea()), centres / static_cast<float>(destination.size() + 1));
+}
+
+void CBoxScore::SetExtentTerms(const CBox2& extents, std::uint32_t grownArea,
+                               const CVector2& grownCentre) {
+  extentsOccupied = static_cast<float>(grownArea) / static_cast<float>(extents.GetArea());
   extentsAspect =
       static_cast<float>(extents.GetSize().x) / static_cast<float>(extents.GetSize().y);
 
@@ -94,7 +113,7 @@ CBoxScore::CBoxScore(CBox2* candidate, CBox2PtrList destination) : box(candidate
   // The distance is measured against the farthest the centre of the grown
   // room's cells could lie from its extents' centre.
   const CVector2 extentsCentre = extents.GetCentre();
-  const float d1 = GetDistance(extentsCentre, GetAverageCentre(destination));
+  const float d1 = GetDistance(extentsCentre, grownCentre);
   const float d2 = GetDistance(extentsCentre, CVector2(extents.GetMax()));
   const float scale = CVector2(d1 + d2, d1 + d2).GetLength();
   distanceTerm = static_cast<float>(1.0 - averageDistance / static_cast<double>(scale));
@@ -151,44 +170,38 @@ std::uint32_t CFloor::GetRoomTargetArea() {
 
 CBox2* CFloor::PickSeedBox(const CBox2PtrList& source) {
   if (source.GetSize() == 0) return nullptr;
-  CBox2* best = source[0];
-  int bestShape = best->GetNeighbourShape();
-  int bestArea = best->GetArea();
+  quarn::SeedChoice<CBox2*> seed(source[0], source[0]->GetNeighbourShape(), source[0]->GetArea());
   for (int i = 0; i < source.GetSize(); ++i) {
-    CBox2* cell = source[i];
-    const int shape = cell->GetNeighbourShape();
-    const int area = cell->GetArea();
-    if (shape < bestShape || (shape == bestShape && area > bestArea)) {
-      best = cell;
-      bestShape = shape;
-      bestArea = area;
-    }
+    seed.Offer(source[i], source[i]->GetNeighbourShape(), source[i]->GetArea());
   }
-  return best;
+  return seed.best;
 }
 
 CBox2* CFloor::ChooseBestCandidate(CBox2PtrList source, const CBox2PtrList& destination, bool record) {
   if (source.GetSize() == 0) return nullptr;
-  TList<CBoxScore> scores;
-  for (int i = 0; i < source.GetSize(); ++i) {
-    scores.Add(CBoxScore(source[i], destination));
-  }
-  scores.Sort();
+  std::vector<CBoxScore> scores;
+  for (int i = 0; i < source.GetSize(); ++i) scores.emplace_back(source[i], destination);
+  return PickBestScore(scores, record);
+}
+
+CBox2* CFloor::PickBestScore(std::vector<CBoxScore>& scores, bool record) {
+  // Stable, so among equal scores the candidate latest in the source is last.
+  std::stable_sort(scores.begin(), scores.end());
   if (record) {
     std::ostream& trace = quarn::DesignTrace();
     candidateBoxes.Clear();
     candidateScores.Clear();
-    for (int i = 0; i < scores.GetSize(); ++i) {
-      const float score = scores[i].GetScore();
+    for (const CBoxScore& candidate : scores) {
+      const float score = candidate.GetScore();
       if (score != 0.0f) {
-        candidateBoxes.Add(*scores[i].box);
+        candidateBoxes.Add(*candidate.box);
         candidateScores.Add(score);
       }
       trace << score << '\n';
     }
     trace << '\n' << "---" << '\n';
   }
-  return scores[scores.GetSize() - 1].box;
+  return scores.back().box;
 }
 
 void CFloor::DesignStep() {
@@ -197,52 +210,107 @@ void CFloor::DesignStep() {
   QUARN_ASSERT(!building->IsBudgetExhausted());
   const std::uint32_t target = GetRoomTargetArea();
 
-  // The largest region is divided; sorting is stable, so among equally
-  // large ones the latest is taken. Its cells come with neighbour links.
-  pendingRegions.Sort();
-  const int last = pendingRegions.GetSize() - 1;
-  CBox2List cells = pendingRegions[last].GetBoxList();
-  pendingRegions.RemoveAt(last);
-  CBox2PtrList source;
-  for (int i = 0; i < cells.GetSize(); ++i) source.Add(&cells[i]);
-  if (!QUARN_ASSERT(source.GetSize() > 0)) {
+  // The largest region is divided; among equally large ones the latest.
+  const Region region = design_->TakeLargest();
+  if (!QUARN_ASSERT(!region.cells.empty())) {
     trace.flush();
     return;
   }
-  const CBox2PtrList destination = GrowRoom(source, target);
+  std::vector<bool> isTaken(static_cast<std::size_t>(design_->GetCellCount()), false);
+  const std::vector<int> room = GrowRoom(region, target, isTaken);
+  std::vector<const CBox2*> roomBoxes;
+  CBox2List roomCells;
+  std::uint32_t area = 0;
+  for (int cell : room) {
+    roomBoxes.push_back(&design_->Box(cell));
+    roomCells.Add(design_->Box(cell));
+    area += design_->Area(cell);
+  }
 
-  const CPolygon2 outline = RoomOutline(destination);
-  if (GetTotalArea(destination) < target) {
-    ChooseBestCandidate(source, destination, true);
+  const CPolygon2 outline = RoomOutline(roomCells);
+  if (area < target) {
+    RecordCandidates(region, isTaken, roomBoxes);
   } else {
     trace << "ROOM COMPLETE" << '\n';
   }
-  const bool complete = GetTotalArea(destination) >= target || candidateBoxes.GetSize() == 0;
+  const bool complete = area >= target || candidateBoxes.GetSize() == 0;
   rooms.Add(CRoom(this, outline, complete));
 
   // Every connected piece of what is left of the region is pending again.
-  TList<CBox2List> pieces = cells.Difference(CopyCells(destination)).GetSeperatePieces();
-  for (int i = 0; i < pieces.GetSize(); ++i) AddPendingRegion(CLattice2(pieces[i]));
+  design_->PutBackRest(region, isTaken);
   trace.flush();
 }
 
-CBox2PtrList CFloor::GrowRoom(CBox2PtrList& source, std::uint32_t target) {
-  CBox2PtrList destination;
+std::vector<int> CFloor::GrowRoom(const Region& region, std::uint32_t target,
+                                  std::vector<bool>& isTaken) {
+  quarn::DesignRegions& cells = *design_;
   building->ConsumeStep();
-  CBox2* seed = PickSeedBox(source);
-  destination.Add(seed);
-  RemovePointer(source, seed);
-  while (!building->IsBudgetExhausted() && source.GetSize() > 0 &&
-         GetTotalArea(destination) < target) {
+  const int seedCell = region.seed;
+  std::vector<int> room{seedCell};
+  std::vector<const CBox2*> roomBoxes{&cells.Box(seedCell)};
+  std::uint32_t area = cells.Area(seedCell);
+  isTaken[static_cast<std::size_t>(seedCell)] = true;
+  // The cells linked to the room: only they score above 0, so the best
+  // candidate is one of them unless there are none.
+  std::vector<int> frontier;
+  auto extendFrontier = [&](int cell) {
+    for (int linked : cells.Neighbours(cell)) {
+      if (linked == quarn::DesignRegions::kNoCell || isTaken[static_cast<std::size_t>(linked)]) {
+        continue;
+      }
+      if (std::find(frontier.begin(), frontier.end(), linked) == frontier.end()) {
+        frontier.push_back(linked);
+      }
+    }
+  };
+  extendFrontier(seedCell);
+  while (!building->IsBudgetExhausted() && room.size() < region.cells.size() && area < target) {
     building->ConsumeStep();
-    CBox2* best = ChooseBestCandidate(source, destination, false);
-    destination.Add(best);
-    RemovePointer(source, best);
+    const int best = frontier.empty() ? LastFreeCell(region, isTaken)
+                                      : BestFrontierCell(frontier, roomBoxes);
+    room.push_back(best);
+    roomBoxes.push_back(&cells.Box(best));
+    area += cells.Area(best);
+    isTaken[static_cast<std::size_t>(best)] = true;
+    frontier.erase(std::remove(frontier.begin(), frontier.end(), best), frontier.end());
+    extendFrontier(best);
   }
-  return destination;
+  return room;
 }
 
-void CFloor::AddPendingRegion(const CLattice2& region) {
-  pendingRegions.Add(region);
-  pendingRegions[pendingRegions.GetSize() - 1].Subdivide(kCellMaxSize, kCellStep);
+// The highest score wins; among equal scores the cell latest in the region.
+int CFloor::BestFrontierCell(const std::vector<int>& frontier,
+                             const std::vector<const CBox2*>& roomBoxes) {
+  quarn::DesignRegions& cells = *design_;
+  int best = frontier[0];
+  float bestScore = -1.0f;
+  for (int cell : frontier) {
+    const float score =
+        CBoxScore(&cells.Box(cell), cells.NeighbourCount(cell), roomBoxes).GetScore();
+    if (score > bestScore || (score == bestScore && cells.Position(cell) > cells.Position(best))) {
+      best = cell;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
+// With no cell linked to the room every candidate scores 0, and the latest
+// of equal scores wins.
+int CFloor::LastFreeCell(const Region& region, const std::vector<bool>& isTaken) {
+  for (auto cell = region.cells.rbegin(); cell != region.cells.rend(); ++cell) {
+    if (!isTaken[static_cast<std::size_t>(*cell)]) return *cell;
+  }
+  return region.cells.back();
+}
+
+// Scores every cell left in the region, as the overlay and the trace show.
+void CFloor::RecordCandidates(const Region& region, const std::vector<bool>& isTaken,
+                              const std::vector<const CBox2*>& roomBoxes) {
+  std::vector<CBoxScore> scores;
+  for (int cell : region.cells) {
+    if (isTaken[static_cast<std::size_t>(cell)]) continue;
+    scores.emplace_back(&design_->Box(cell), design_->NeighbourCount(cell), roomBoxes);
+  }
+  if (!scores.empty()) PickBestScore(scores, true);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <vector>
 
 #include "geom/cbox2.h"
 #include "geom/cvector2.h"
@@ -26,6 +27,9 @@ CBox2 GetExtentsBox(const CBox2PtrList& list);
 class CBoxScore {
  public:
   CBoxScore(CBox2* candidate, CBox2PtrList destination);
+  // The same for a candidate with neighbourCount linked sides in its region
+  // and a destination that is not empty.
+  CBoxScore(CBox2* candidate, int neighbourCount, const std::vector<const CBox2*>& destination);
 
   float GetScore() const;
   bool operator<(const CBoxScore& other) const { return GetScore() < other.GetScore(); }
@@ -41,12 +45,36 @@ class CBoxScore {
   float distanceTerm;
   float occupiedTerm;
   float aspectTerm;
+
+ private:
+  // Fills the terms that depend on the room grown by the candidate: its
+  // extents, its area and the mean centre of its cells.
+  void SetExtentTerms(const CBox2& extents, std::uint32_t grownArea, const CVector2& grownCentre);
 };
 
 // The labelled record of every measure and term, then the score.
 std::ostream& operator<<(std::ostream& os, const CBoxScore& score);
 
 namespace quarn {
+
+// The seed of a room among cells offered in region order: the fewest and
+// least surrounding links (NeighbourShape), then the larger cell, then the
+// earlier one.
+template <class Cell>
+struct SeedChoice {
+  SeedChoice(Cell first, int shape, std::int64_t area)
+      : best(first), bestShape(shape), bestArea(area) {}
+  void Offer(Cell cell, int shape, std::int64_t area) {
+    if (shape > bestShape || (shape == bestShape && area <= bestArea)) return;
+    best = cell;
+    bestShape = shape;
+    bestArea = area;
+  }
+  Cell best;
+  int bestShape;
+  std::int64_t bestArea;
+};
+
 
 // The target area of a room for one draw of the design generator (0..32767):
 // roomSize deviated by up to roomSizeVariance, in unsigned arithmetic, so a

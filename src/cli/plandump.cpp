@@ -139,7 +139,8 @@ void PlanDump::WriteFloor(const CFloor& floor) {
 
   json_.Key("walls");
   json_.BeginArray();
-  for (int i = 0; i < floor.walls.GetSize(); ++i) WriteWall(floor, floor.walls[i]);
+  const std::unordered_map<const CRoom*, int> roomIndices = floor.GetRoomIndices();
+  for (int i = 0; i < floor.walls.GetSize(); ++i) WriteWall(roomIndices, floor.walls[i]);
   json_.EndArray();
 
   json_.Key("slabs");
@@ -149,7 +150,8 @@ void PlanDump::WriteFloor(const CFloor& floor) {
   json_.EndObject();
 }
 
-void PlanDump::WriteWall(const CFloor& floor, const CWall& wall) {
+void PlanDump::WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices,
+                         const CWall& wall) {
   json_.BeginObject();
   json_.Key("edge");
   json_.BeginArray();
@@ -160,8 +162,8 @@ void PlanDump::WriteWall(const CFloor& floor, const CWall& wall) {
   json_.BeginArray();
   for (const CRoom* room : {wall.pair.first, wall.pair.second}) {
     if (room == nullptr) continue;
-    const int index = floor.GetRoomIndex(room);
-    if (QUARN_ASSERT(index != TLIST_NO_INDEX)) json_.Int(index);
+    const auto index = roomIndices.find(room);
+    if (QUARN_ASSERT(index != roomIndices.end())) json_.Int(index->second);
   }
   json_.EndArray();
   json_.Key("solid");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <unordered_map>
 
 #include "building/cbuilding.h"
 #include "jsonwriter.h"
@@ -30,7 +31,7 @@ class PlanDump {
 
  private:
   void WriteFloor(const CFloor& floor);
-  void WriteWall(const CFloor& floor, const CWall& wall);
+  void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall);
 
   std::ostream& out_;
   JsonWriter json_;

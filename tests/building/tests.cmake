@@ -1,1 +1,2 @@
 quarn_test_suite(quarn_building_tests building)
+target_sources(quarn_building_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/building/reference_designer.cpp)
