@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 TEST_BUILD := build/test
 RELEASE_BUILD := build/release
+FUZZ_BUILD := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps build-test build-release clean
+.PHONY: run test bench deps build-test build-release clean fuzz
 
 deps:
 	@bash scripts/deps.sh
@@ -29,6 +31,15 @@ run: build-release
 bench: build-release
 	@if [ -x $(RELEASE_BUILD)/bench/quarn_bench ]; then $(RELEASE_BUILD)/bench/quarn_bench; \
 	else echo "bench: no benchmarks yet"; fi
+
+# libFuzzer targets under ASan and UBSan, each run for FUZZ_SECONDS.
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUARN_FUZZ=ON -DQUARN_TESTS=OFF
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quarn_fuzz_targets
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
