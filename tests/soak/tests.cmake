@@ -2,7 +2,7 @@
 # the platform's event queue by a seeded random input stream. A short run is
 # a test; `make soak` runs the long ones. The leak checker skips thread-local
 # storage as in the application's suite (a GL context lives in the process).
-if(TARGET quarn_app)
+if(TARGET quarn_app AND TARGET quarn_texture_pictures)
   find_package(CLI11 CONFIG REQUIRED)
   add_executable(quarn_soak ${CMAKE_CURRENT_LIST_DIR}/soak_main.cpp)
   target_link_libraries(quarn_soak PRIVATE quarn_app quarn_texture_pictures CLI11::CLI11)
