@@ -16,7 +16,7 @@ if(TARGET quarn_app AND TARGET quarn_texture_pictures)
   set_tests_properties(quarn_soak.application PROPERTIES
     ENVIRONMENT "${QUARN_SOAK_ENVIRONMENT};SDL_VIDEODRIVER=offscreen" TIMEOUT 300)
   foreach(bench box list score polygon)
-    add_test(NAME quarn_soak.bench_${bench} COMMAND quarn_soak --frames 1000 --seed 1 --bench ${bench})
+    add_test(NAME quarn_soak.bench_${bench} COMMAND quarn_soak --frames 2000 --seed 1 --bench ${bench})
     set_tests_properties(quarn_soak.bench_${bench} PROPERTIES
       ENVIRONMENT "${QUARN_SOAK_ENVIRONMENT};SDL_VIDEODRIVER=offscreen" TIMEOUT 300)
   endforeach()
