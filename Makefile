@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 TEST_BUILD := build/test
 RELEASE_BUILD := build/release
+FUZZ_BUILD := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps build-test build-release clean
+.PHONY: run test bench deps build-test build-release clean fuzz soak
 
 deps:
 	@bash scripts/deps.sh
@@ -29,6 +31,25 @@ run: build-release
 bench: build-release
 	@if [ -x $(RELEASE_BUILD)/bench/quarn_bench ]; then $(RELEASE_BUILD)/bench/quarn_bench; \
 	else echo "bench: no benchmarks yet"; fi
+
+# libFuzzer targets under ASan and UBSan, each run for FUZZ_SECONDS.
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUARN_FUZZ=ON -DQUARN_TESTS=OFF
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quarn_fuzz_targets
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The long soak: the application for 10 000 frames, each bench for 2 000.
+SOAK_ENV := SDL_VIDEODRIVER=offscreen ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0:use_tls=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+soak: build-test
+	$(SOAK_ENV) $(TEST_BUILD)/tests/quarn_soak --frames 10000 --seed 1
+	for bench in box list score polygon; do \
+	  $(SOAK_ENV) $(TEST_BUILD)/tests/quarn_soak --frames 2000 --seed 1 --bench $$bench || exit 1; \
+	done
 
 clean:
 	rm -rf build

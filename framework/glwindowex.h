@@ -10,6 +10,7 @@
 #include <SDL2/SDL.h>
 
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "events.h"
@@ -55,6 +56,8 @@ class GLWindowEx {
   // the context and the window. Nothing when there is no native window.
   void Destroy();
   bool HasNativeWindow() const { return m_window != nullptr; }
+  // The id the platform's events carry for this window; 0 without one.
+  std::uint32_t GetNativeWindowId() const { return m_window ? SDL_GetWindowID(m_window) : 0; }
 
   // Handles one message addressed to this window.
   void Dispatch(const quarn::fw::WindowMessage& message);

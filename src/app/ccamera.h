@@ -28,6 +28,6 @@ class CCamera {
   float y;
   float z;
   float pitch = 0;
-  float roll = 0;  // a third angle that no operation changes
+  [[maybe_unused]] float roll = 0;  // a third angle that no operation changes
   float heading = 0;
 };

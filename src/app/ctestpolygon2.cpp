@@ -50,13 +50,6 @@ void WritePolygonFile(const std::string& path, const CPolygon2& polygon) {
   if (error) std::filesystem::remove(temporary, error);
 }
 
-// Reads polygon from the first line of the file; a missing file leaves it
-// empty, a malformed one with the points read before the fault.
-void ReadPolygonFile(const std::string& path, CPolygon2& polygon) {
-  std::ifstream file(path);
-  file >> polygon;
-}
-
 }  // namespace
 
 CTestPolygon2::CTestPolygon2(std::ostream& output) : CBenchMode(output) { Reset(); }
@@ -163,8 +156,13 @@ void CTestPolygon2::PrintOutput() const {
 void CTestPolygon2::Save() const { WritePolygonFile(polygonFile, polygons[0]); }
 
 void CTestPolygon2::Load() {
+  std::ifstream file(polygonFile);
+  LoadPolygon(file);
+}
+
+void CTestPolygon2::LoadPolygon(std::istream& in) {
   Reset();
-  ReadPolygonFile(polygonFile, polygons[0]);
+  in >> polygons[0];
   polygons.Add(CPolygon2());
 }
 

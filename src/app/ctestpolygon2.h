@@ -36,6 +36,10 @@ class CTestPolygon2 : public CBenchMode {
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
   void SetPolygonFile(std::string path) { polygonFile = std::move(path); }
+  // Resets the bench and reads polygon 0 from in, in the polygon file's form
+  // (L does this with the polygon file): a malformed polygon keeps the points
+  // read before the fault, an empty or unreadable input leaves it empty.
+  void LoadPolygon(std::istream& in);
 
   void DrawFrame() override;
 
