@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
   BenchApp app;
   ViewWindow window;
   const int code = quarn::RunConsoleProgram(argc, argv);
+  if (code != 0) std::cerr << "view bench: no GL window could be opened" << '\n';
   std::filesystem::current_path(folder.parent_path());
   std::filesystem::remove_all(folder);
   return code;
