@@ -18,6 +18,9 @@ constexpr double kFieldOfView = 40;
 constexpr double kNearPlane = 0.1;
 constexpr double kFarPlane = 10000;
 constexpr float kShininess = 16;
+// Virtual-key codes as the key set holds them.
+constexpr char kKeyEnd = 35;
+constexpr char kKeyHome = 36;
 
 }  // namespace
 
@@ -60,12 +63,16 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   }
   if (keys.WasPressed('P')) SetStep(buildings.step + 1);
   if (keys.WasPressed('O') && buildings.step != 0) SetStep(buildings.step - 1);
+  if (keys.WasPressed(kKeyHome)) SetStep(0);
+  if (keys.WasPressed(kKeyEnd)) SetLastStep();
   if (keys.WasPressed('X')) returnRequested = true;
 }
 
 void CModeView::Build(TList<CPolygon2> loops) { buildings.Build(std::move(loops)); }
 
 void CModeView::SetStep(std::uint32_t n) { buildings.SetStep(n); }
+
+void CModeView::SetLastStep() { buildings.SetLastStep(); }
 
 void CModeView::Draw(CBaseWindow& window) {
   // The world has z up; the camera looks along +y with z up on the screen.
@@ -95,4 +102,5 @@ void CModeView::Draw(CBaseWindow& window) {
            "Use [P] to step through the design process. Or [O] to take steps back.");
   DrawText(*this, window, 10, 80,
            "Use [1] thru [4] to change the rendering style. Use [X] to return to Input Mode.");
+  DrawText(*this, window, 10, 100, "Press [Home] or [End] for the first or the last step.");
 }

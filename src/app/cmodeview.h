@@ -13,9 +13,10 @@
 // The 3D view of the buildings generated from the outline: a lit scene in a
 // sky box above a grass ground, seen through a fly-through camera, in one of
 // four styles (1 design plan, 2 wireframe, 3 solid, 4 textured). P and O step
-// the design process forward and back; every step regenerates all buildings
-// from their specs. World units are grid units, z up. The camera and the
-// style persist between visits; the buildings are rebuilt on every visit.
+// the design process forward and back, Home and End jump to its first and
+// last step; every step regenerates all buildings from their specs. World
+// units are grid units, z up. The camera and the style persist between
+// visits; the buildings are rebuilt on every visit.
 class CModeView : public CMode {
  public:
   CModeView();
@@ -30,13 +31,17 @@ class CModeView : public CMode {
   void Resize(int width, int height) override;
   void Draw(CBaseWindow& window) override;
   // Left drag turns the camera, right drag flies, 1..4 pick the style, P and
-  // O step, X asks to return to the outline.
+  // O step, Home and End go to the first and the last step, X asks to
+  // return to the outline.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
   // One building per loop, generated at step 0.
   void Build(TList<CPolygon2> loops);
   // Regenerates every building with a budget of n design steps.
   void SetStep(std::uint32_t n);
+  // Regenerates every building to its end; the step count becomes the
+  // design decisions of the longest design.
+  void SetLastStep();
 
   bool IsReturnRequested() const { return returnRequested; }
   std::uint32_t GetStep() const { return buildings.step; }

@@ -1,5 +1,7 @@
 #include "building/buildingset.h"
 
+#include <algorithm>
+
 namespace quarn {
 
 void BuildingSet::Build(TList<CPolygon2> loops) {
@@ -8,20 +10,33 @@ void BuildingSet::Build(TList<CPolygon2> loops) {
   specs.Clear();
   for (int i = 0; i < loops.GetSize(); ++i) {
     specs.Add(CFloorSpec(loops[i], kStoreys, kRoomSizeVariance, kRoomSize));
-    AddBuilding(specs[specs.GetSize() - 1]);
+    AddBuilding(specs[specs.GetSize() - 1], step);
   }
 }
 
 void BuildingSet::SetStep(std::uint32_t n) {
   step = n;
   buildings.Clear();
-  for (int i = 0; i < specs.GetSize(); ++i) AddBuilding(specs[i]);
+  for (int i = 0; i < specs.GetSize(); ++i) AddBuilding(specs[i], step);
+}
+
+void BuildingSet::SetLastStep() {
+  // More steps than any design takes, yet finite, so that it is spent.
+  constexpr std::uint32_t kAmple = STEP_BUDGET_UNLIMITED - 1;
+  buildings.Clear();
+  std::uint32_t last = 0;
+  for (int i = 0; i < specs.GetSize(); ++i) last = std::max(last, AddBuilding(specs[i], kAmple));
+  step = last;
 }
 
 void BuildingSet::StepBack() {
   if (step > 0) SetStep(step - 1);
 }
 
-void BuildingSet::AddBuilding(const CFloorSpec& spec) { buildings.Add(CBuilding(spec, step).floors); }
+std::uint32_t BuildingSet::AddBuilding(const CFloorSpec& spec, std::uint32_t stepBudget) {
+  const CBuilding building(spec, stepBudget);
+  buildings.Add(building.floors);
+  return stepBudget - building.stepBudget;
+}
 
 }  // namespace quarn

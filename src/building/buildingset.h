@@ -24,6 +24,10 @@ class BuildingSet {
   void Build(TList<CPolygon2> loops);
   // Regenerates every building with a budget of n design steps.
   void SetStep(std::uint32_t n);
+  // Regenerates every building to the end of its design and sets the step
+  // count to the design decisions of the longest one: the same buildings
+  // and trace as SetStep with that count, and one more step changes nothing.
+  void SetLastStep();
   // One step forward; one step back unless at step 0.
   void StepForward() { SetStep(step + 1); }
   void StepBack();
@@ -33,8 +37,9 @@ class BuildingSet {
   TList<TList<CFloor>> buildings;
 
  private:
-  // Generates the building of spec with the current step budget.
-  void AddBuilding(const CFloorSpec& spec);
+  // Generates the building of spec with a budget of stepBudget design
+  // steps; returns the steps it took.
+  std::uint32_t AddBuilding(const CFloorSpec& spec, std::uint32_t stepBudget);
 };
 
 }  // namespace quarn

@@ -23,13 +23,18 @@ class WindowDriver {
   ~WindowDriver() { glFinish(); }
 
   // Frames as in the editor tests: "x,y" drags the cursor towards a grid
-  // point and presses SPACE; any other token is a key pressed in a frame of
-  // its own. Returns the mode after each frame: I input, V view.
+  // point and presses SPACE; "K+" is an auto-repeat of the held key K (a
+  // key-down without key-up); "~" is a frame without input; any other
+  // token is a key pressed in a frame of its own. Returns the mode after
+  // each frame: I input, V view.
   std::string Run(const std::string& script) {
     std::string modes;
     std::istringstream frames(script);
     for (std::string frame; frames >> frame;) {
-      if (frame.size() == 1) {
+      if (frame == "~") {
+      } else if (frame.size() == 2 && frame[1] == '+') {
+        window.OnKeyboard(frame[0], true);
+      } else if (frame.size() == 1) {
         window.OnKeyboard(frame[0], true);
         window.OnKeyboard(frame[0], false);
       } else {
@@ -78,6 +83,31 @@ TEST_F(MainWindow, XSwitchesBetweenOutlineAndView) {
     EXPECT_EQ(driver.Run(c.script), c.modes) << c.name;
     EXPECT_EQ(driver.window.GetView().GetStep(), c.step) << c.name;
     EXPECT_EQ(driver.window.GetView().GetRenderStyle(), c.style) << c.name;
+  }
+}
+
+// Home and End arrive as the virtual keys 36 ('$') and 35 ('#').
+TEST_F(MainWindow, HomeEndAndHeldKeysStepTheView) {
+  const std::string square = "0,0 0,15 15,15 15,0 0,0 X ";
+  constexpr std::uint32_t kLast = 9;  // the 15 x 15 square takes 9 design decisions
+  const struct {
+    const char* name;
+    std::string script;
+    std::uint32_t step;
+  } cases[] = {
+      {"End goes to the last step", square + "#", kLast},
+      {"P after End goes on counting", square + "# P", kLast + 1},
+      {"Home goes back to step 0", square + "P P $", 0},
+      {"End from a later step comes back to the last", square + "# P P #", kLast},
+      {"held P steps once per repeat", square + "P+ P+ ~ P+", 3},
+      {"held O steps back once per repeat", square + "# O+ ~ O+", kLast - 2},
+      {"held O stops at step 0", square + "P O+ O+ O+", 0},
+      {"Home and End in the outline editor do nothing", "# $ 0,0", 0},
+  };
+  for (const auto& c : cases) {
+    WindowDriver driver;
+    driver.Run(c.script);
+    EXPECT_EQ(driver.window.GetView().GetStep(), c.step) << c.name;
   }
 }
 

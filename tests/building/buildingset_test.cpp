@@ -70,6 +70,36 @@ TEST(BuildingSet, SteppingForwardAndBackReplaysTheSameDesign) {
   EXPECT_EQ(Describe(set.buildings[0][0]), start);
 }
 
+// The last step is where the longest design ends: the same buildings and
+// trace as stepping there, one step more changes nothing, one less does.
+TEST(BuildingSet, TheLastStepEndsTheLongestDesign) {
+  BuildingSet last;
+  last.Build(TwoLoops());
+  CapturedTrace lastTrace;
+  last.SetLastStep();
+  const std::string lastText = lastTrace.Text();
+  const std::uint32_t n = last.step;
+  ASSERT_GT(n, 1u);
+
+  BuildingSet stepped;
+  stepped.Build(TwoLoops());
+  std::string steppedText;
+  {
+    CapturedTrace steppedTrace;
+    stepped.SetStep(n);
+    steppedText = steppedTrace.Text();
+  }
+  EXPECT_EQ(lastText, steppedText);
+  for (const std::uint32_t step : {n, n + 1, STEP_BUDGET_UNLIMITED}) {
+    stepped.SetStep(step);
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ(Describe(stepped.buildings[i][0]), Describe(last.buildings[i][0])) << step;
+  }
+  stepped.SetStep(n - 1);
+  EXPECT_NE(Describe(stepped.buildings[0][0]), Describe(last.buildings[0][0]))
+      << "the longest design is the first building's";
+}
+
 TEST(BuildingSet, NoLoopsGiveNoBuildings) {
   BuildingSet set;
   set.Build(TwoLoops());

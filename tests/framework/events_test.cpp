@@ -69,6 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"ArrowLeft", SDL_SCANCODE_LEFT, SDLK_LEFT, 37},
         KeyCase{"ArrowDown", SDL_SCANCODE_DOWN, SDLK_DOWN, 40},
         KeyCase{"Delete", SDL_SCANCODE_DELETE, SDLK_DELETE, 46},
+        KeyCase{"Home", SDL_SCANCODE_HOME, SDLK_HOME, 36},
+        KeyCase{"End", SDL_SCANCODE_END, SDLK_END, 35},
         KeyCase{"KeypadPlus", SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS, 107},
         KeyCase{"Minus", SDL_SCANCODE_MINUS, SDLK_MINUS, 189}),
     [](const testing::TestParamInfo<KeyCase>& info) { return info.param.name; });
