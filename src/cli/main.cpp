@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
@@ -50,9 +51,11 @@ std::optional<quarn::PlanFormat> PlanFormatNamed(const std::string& name) {
   return std::nullopt;
 }
 
-// The format an output file's extension names, json for any other.
+// The format an output file's extension names in any letter case, json for
+// any other.
 std::string FormatOfPath(const std::string& path) {
-  const std::string extension = std::filesystem::path(path).extension().string();
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const char* format : {"svg", "pdf", "png"}) {
     if (extension == std::string(".") + format) return format;
   }

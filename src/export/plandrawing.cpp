@@ -34,7 +34,8 @@ constexpr double kScaleBarTextSize = 10;
 constexpr double kMinLabelSize = 7;
 constexpr double kMaxLabelSize = 12;
 constexpr double kLabelSizePerScale = 0.55;
-constexpr int kMaxPngSide = 16384;
+// Keeps a PNG page within a quarter gigabyte while it is drawn.
+constexpr int kMaxPngSide = 8192;
 
 // A4 in points, and the largest PDF scale: one centimetre per grid unit.
 constexpr double kA4Short = 595.276;

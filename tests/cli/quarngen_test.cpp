@@ -184,7 +184,7 @@ TEST_F(QuarnGenTest, DrawsPlansInTheFormatNamed) {
     std::string magic;
   };
   for (const Case& c : {Case{"-o plan.svg", "plan.svg", "<?xml"}, Case{"-o plan.pdf", "plan.pdf", "%PDF-"},
-                        Case{"-o plan.png", "plan.png", "\x89PNG"},
+                        Case{"-o plan.PNG", "plan.PNG", "\x89PNG"},
                         Case{"-f png -o plan.out", "plan.out", "\x89PNG"},
                         Case{"-f json -o plan.png", "plan.png", "{\"format\":\"quarn-plan\""}}) {
     const Result result = Run(c.args + " " + Example("l-shape.quarn"));
