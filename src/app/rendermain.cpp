@@ -6,6 +6,7 @@
 // a bad outline; 2 a usage error. Every error is one line on standard error.
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
@@ -99,6 +100,10 @@ std::optional<std::string> ReadJob(const Options& options, Job& job) {
     return "--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" +
            options.size + "'";
   }
+  // The extension keeps a slip of the arguments from overwriting the outline.
+  std::string extension = fs::path(options.output).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension != ".png") return "-o names a PNG file (FILE.png), not '" + options.output + "'";
   job.width = size->first;
   job.height = size->second;
   if (options.steps != "all") job.steps = static_cast<std::uint32_t>(std::stoul(options.steps));
