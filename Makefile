@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 TEST_BUILD := build/test
 RELEASE_BUILD := build/release
 
-.PHONY: run test bench deps build-test build-release clean
+.PHONY: run test bench pictures deps build-test build-release clean
 
 deps:
 	@bash scripts/deps.sh
@@ -25,6 +25,10 @@ test: build-test
 
 run: build-release
 	@bash scripts/run.sh $(RELEASE_BUILD)
+
+# The README's pictures under docs/, drawn with quarn-render and quarn-gen.
+pictures: build-release
+	@bash scripts/pictures.sh $(RELEASE_BUILD)
 
 bench: build-release
 	@if [ -x $(RELEASE_BUILD)/bench/quarn_bench ]; then $(RELEASE_BUILD)/bench/quarn_bench; \

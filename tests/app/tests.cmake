@@ -45,4 +45,10 @@ if(TARGET quarn-bench)
   endforeach()
 endif()
 
+# make run without a display: its script in a temporary folder.
+add_test(NAME make_run.headless
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_headless.sh ${CMAKE_BINARY_DIR}
+          ${PROJECT_SOURCE_DIR}/scripts/run.sh)
+set_tests_properties(make_run.headless PROPERTIES ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
+
 set(QUARN_TEST_ENVIRONMENT "${QUARN_APP_SAVED_ENVIRONMENT}")
