@@ -17,14 +17,13 @@
 #include <vector>
 
 #include "texturepictures.h"
+#include "view_colours.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Pixel {
-  int r, g, b;
-};
+using namespace quarn::test;
 
 struct Picture {
   int width = 0;
@@ -45,15 +44,10 @@ struct Picture {
   double Share(const std::function<bool(Pixel)>& test) const { return Share(0, height, test); }
 };
 
-const auto kGrass = [](Pixel p) { return p.g > p.r + 20 && p.g > p.b + 20; };
 // The night sky: dark, blue before red and green, or a star.
-const auto kSky = [](Pixel p) {
+bool IsSky(Pixel p) {
   return (p.b >= p.r && p.b >= p.g && p.r < 120) || (p.r > 150 && p.g > 150 && p.b > 150);
-};
-const auto kWall = [](Pixel p) { return p.r > 200 && p.g > 90 && p.g < 190 && p.b < 60; };
-const auto kRed = [](Pixel p) { return p.r > 200 && p.g < 50 && p.b < 50; };
-const auto kYellow = [](Pixel p) { return p.r > 200 && p.g > 200 && p.b < 60; };
-const auto kGreen = [](Pixel p) { return p.g > 150 && p.r < 80 && p.b < 80; };
+}
 
 class QuarnRenderTest : public testing::Test {
  protected:
@@ -119,12 +113,12 @@ TEST_F(QuarnRenderTest, StartCameraShowsSkyAboveAndGroundBelowInStylesThreeAndFo
     const Picture& picture = styles[static_cast<std::size_t>(style - 1)];
     ASSERT_EQ(picture.width, 160);
     ASSERT_EQ(picture.height, 120);
-    EXPECT_GT(picture.Share(0, 20, kSky), 0.95);
-    EXPECT_EQ(picture.Share(0, 20, kGrass), 0.0);
+    EXPECT_GT(picture.Share(0, 20, IsSky), 0.95);
+    EXPECT_EQ(picture.Share(0, 20, IsGrass), 0.0);
     if (style >= 3) {
-      EXPECT_GT(picture.Share(100, 120, kGrass), 0.95);
+      EXPECT_GT(picture.Share(100, 120, IsGrass), 0.95);
     } else {
-      EXPECT_EQ(picture.Share(100, 120, kGrass), 0.0);
+      EXPECT_EQ(picture.Share(100, 120, IsGrass), 0.0);
     }
   }
 }
@@ -134,16 +128,16 @@ TEST_F(QuarnRenderTest, StartCameraShowsSkyAboveAndGroundBelowInStylesThreeAndFo
 TEST_F(QuarnRenderTest, FitCameraShowsTheBuildingInEveryStyle) {
   const std::vector<Picture> styles = RenderAll("--size 320x240 " + Example("l-shape.quarn"));
   ASSERT_EQ(styles.size(), 4u);
-  EXPECT_GT(styles[0].Share(kRed), 0.002);
-  EXPECT_GT(styles[0].Share(kYellow), 0.002);
-  EXPECT_GT(styles[0].Share(kGreen), 0.002);
-  EXPECT_EQ(styles[0].Share(kWall), 0.0);
-  EXPECT_GT(styles[1].Share(kWall), 0.02);
-  EXPECT_EQ(styles[1].Share(kRed), 0.0);
-  EXPECT_GT(styles[2].Share(kWall), 0.05);
-  EXPECT_GT(styles[2].Share(kGrass), 0.2);
-  EXPECT_LT(styles[3].Share(kWall), styles[2].Share(kWall) / 4);
-  EXPECT_GT(styles[3].Share(kGrass), 0.2);
+  EXPECT_GT(styles[0].Share(IsRed), 0.002);
+  EXPECT_GT(styles[0].Share(IsYellow), 0.002);
+  EXPECT_GT(styles[0].Share(IsGreen), 0.002);
+  EXPECT_EQ(styles[0].Share(IsWallColour), 0.0);
+  EXPECT_GT(styles[1].Share(IsWallColour), 0.02);
+  EXPECT_EQ(styles[1].Share(IsRed), 0.0);
+  EXPECT_GT(styles[2].Share(IsWallColour), 0.05);
+  EXPECT_GT(styles[2].Share(IsGrass), 0.2);
+  EXPECT_LT(styles[3].Share(IsWallColour), styles[2].Share(IsWallColour) / 4);
+  EXPECT_GT(styles[3].Share(IsGrass), 0.2);
 }
 
 TEST_F(QuarnRenderTest, ErrorsAreOneLineWithExitCodeOne) {
