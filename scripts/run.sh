@@ -26,7 +26,7 @@ for style in 1 2 3 4; do
   echo "run: wrote out/courtyard-$style.png (3D view, style $style)"
 done
 # The 3D model, once the generator can write it.
-if "$generator" --help | grep -q 'glb'; then
+if [[ "$("$generator" --help)" == *glb* ]]; then
   "$generator" -f glb -o out/courtyard.glb "$example"
   echo "run: wrote out/courtyard.glb (3D model)"
 fi

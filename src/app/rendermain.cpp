@@ -106,7 +106,13 @@ std::optional<std::string> ReadJob(const Options& options, Job& job) {
   if (extension != ".png") return "-o names a PNG file (FILE.png), not '" + options.output + "'";
   job.width = size->first;
   job.height = size->second;
-  if (options.steps != "all") job.steps = static_cast<std::uint32_t>(std::stoul(options.steps));
+  if (options.steps != "all") {
+    const char* end = options.steps.data() + options.steps.size();
+    const auto result = std::from_chars(options.steps.data(), end, job.steps);
+    if (options.steps.empty() || result.ec != std::errc() || result.ptr != end) {
+      return "--steps takes a number of design steps or 'all', not '" + options.steps + "'";
+    }
+  }
   const bool allStyles = options.style == "all";
   job.styles = allStyles ? std::vector<int>{1, 2, 3, 4} : std::vector<int>{std::stoi(options.style)};
   job.outputs = OutputPaths(options.output, allStyles);
@@ -272,7 +278,6 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   cli.add_option("--steps", options.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
-      ->check(CLI::IsMember({"all"}) | CLI::Range(std::uint32_t{0}, UINT32_MAX))
       ->capture_default_str();
   cli.add_option("--size", options.size, "Picture size in pixels")
       ->type_name("WxH")

@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
   Arguments args;
   CLI::App app(
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
-      "\"(x,y)(x,y)...*\") and writes them as JSON.",
+      "\"(x,y)(x,y)...*\") and writes them as JSON or draws them as SVG, PDF or PNG.",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
   app.add_option("-f,--format", args.format,
                  "Output format: the JSON plan dump or a drawn floor plan (default: by -o's "
                  "extension, else json)")
+      ->type_name("FORMAT")
       ->check(CLI::IsMember({"json", "svg", "pdf", "png"}));
   app.add_option("--px-per-unit", args.pxPerUnit, "Pixels per grid unit of SVG and PNG plans")
       ->type_name("N")

@@ -42,9 +42,9 @@ constexpr double kA4Short = 595.276;
 constexpr double kA4Long = 841.89;
 constexpr double kMaxPdfScale = 28.3465;
 
-const CColour kPaper(0.94f, 0.94f, 0.92f);
-const CColour kInk(0.12f, 0.12f, 0.14f);
-const CColour kIncompleteRoom(0.5f, 0.5f, 0.5f);
+constexpr CColour kPaper(0.94f, 0.94f, 0.92f);
+constexpr CColour kInk(0.12f, 0.12f, 0.14f);
+constexpr CColour kIncompleteRoom(0.5f, 0.5f, 0.5f);
 constexpr double kCandidateAlpha = 0.5;
 
 // An axis-aligned rectangle in grid units.
@@ -269,6 +269,7 @@ class StoreyPainter {
   // inside the room even where the room is L-shaped.
   void Label(const CRoom& room, int number) {
     const CBox2List boxes = room.wallOutline.GetAsBoxList();
+    if (boxes.GetSize() == 0) return;
     int area = 0;
     int largest = 0;
     for (int i = 0; i < boxes.GetSize(); ++i) {
