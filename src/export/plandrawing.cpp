@@ -28,6 +28,7 @@ constexpr float kFillLightening = 0.55f;
 constexpr double kMargin = 24;
 constexpr double kTitleSize = 14;
 constexpr double kCaptionSize = 11;
+constexpr double kCaptionBlock = 2 * kCaptionSize;  // the caption above a storey's plan
 constexpr double kPanelGap = 24;
 constexpr double kScaleBarHeight = 6;
 constexpr double kScaleBarTextSize = 10;
@@ -89,7 +90,21 @@ Extents BuildingExtents(const TList<CFloor>& floors) {
   return extents.value_or(Extents{0, 0, 1, 1});
 }
 
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+
 void SetColour(cairo_t* cr, const CColour& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+
+void SetFont(cairo_t* cr, double size, cairo_font_weight_t weight) {
+  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, weight);
+  cairo_set_font_size(cr, size);
+}
 
 // Starts a new sub-path, so that no current point left by text joins it.
 void PolygonPath(cairo_t* cr, const CPolygon2& polygon) {
@@ -113,8 +128,8 @@ void CentredText(cairo_t* cr, double x, double y, const std::string& text) {
   cairo_show_text(cr, text.c_str());
 }
 
-double TextWidth(cairo_t* cr, double fontSize, const std::string& text) {
-  cairo_set_font_size(cr, fontSize);
+// Width of text in the current font.
+double TextWidth(cairo_t* cr, const std::string& text) {
   cairo_text_extents_t size;
   cairo_text_extents(cr, text.c_str(), &size);
   return size.x_advance;
@@ -284,11 +299,9 @@ class StoreyPainter {
     cairo_save(cr_);
     cairo_identity_matrix(cr_);
     SetColour(cr_, kInk);
-    cairo_select_font_face(cr_, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr_, size);
+    SetFont(cr_, size, CAIRO_FONT_WEIGHT_BOLD);
     CentredText(cr_, x, y - size * 0.6, std::to_string(number));
-    cairo_select_font_face(cr_, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr_, size * 0.85);
+    SetFont(cr_, size * 0.85, CAIRO_FONT_WEIGHT_NORMAL);
     CentredText(cr_, x, y + size * 0.6, std::to_string(area) + " cells");
     cairo_restore(cr_);
   }
@@ -322,13 +335,12 @@ void DrawScaleBar(cairo_t* cr, double left, double top, double scale, double ava
     SetColour(cr, kInk);
     cairo_stroke(cr);
   }
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kScaleBarTextSize);
+  SetFont(cr, kScaleBarTextSize, CAIRO_FONT_WEIGHT_NORMAL);
   const double textTop = top + kScaleBarHeight + 4 + kScaleBarTextSize * 0.8;
   cairo_move_to(cr, left, textTop);
   cairo_show_text(cr, "0");
   const std::string end = std::to_string(length) + " grid units";
-  cairo_move_to(cr, left + length * scale - TextWidth(cr, kScaleBarTextSize, "0") / 2, textTop);
+  cairo_move_to(cr, left + length * scale - TextWidth(cr, "0") / 2, textTop);
   cairo_show_text(cr, end.c_str());
 }
 
@@ -336,8 +348,7 @@ constexpr double kScaleBarBlock = kScaleBarHeight + 6 + kScaleBarTextSize;
 
 void DrawTitle(cairo_t* cr, double left, double top, const std::string& text) {
   SetColour(cr, kInk);
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-  cairo_set_font_size(cr, kTitleSize);
+  SetFont(cr, kTitleSize, CAIRO_FONT_WEIGHT_BOLD);
   cairo_move_to(cr, left, top + kTitleSize);
   cairo_show_text(cr, text.c_str());
 }
@@ -367,30 +378,29 @@ struct SheetLayout {
 
 SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& title, double scale) {
   // Text is measured on a scratch surface before the page's size is known.
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-  cairo_t* cr = cairo_create(scratch);
+  const Surface scratch(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
+  const Context context(cairo_create(scratch.get()));
+  cairo_t* cr = context.get();
   SheetLayout layout;
   const int count = buildings.GetSize();
   layout.title = title.outlineFile + " \u00b7 " + std::to_string(count) +
                  (count == 1 ? " building" : " buildings") + " \u00b7 " + StepsText(title);
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-  const double titleWidth = TextWidth(cr, kTitleSize, layout.title);
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  SetFont(cr, kTitleSize, CAIRO_FONT_WEIGHT_BOLD);
+  const double titleWidth = TextWidth(cr, layout.title);
+  SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
   double panelsWidth = 0;
   double panelsHeight = 0;
   for (int b = 0; b < count; ++b) {
     const Extents frame = BuildingExtents(buildings[b]);
     const int storeys = buildings[b].GetSize();
-    const double caption = TextWidth(cr, kCaptionSize, StoreyName(b, std::max(storeys - 1, 0)));
+    const double caption = TextWidth(cr, StoreyName(b, std::max(storeys - 1, 0)));
     const double column = std::max(frame.Width() * scale, caption);
     layout.frames.push_back(frame);
     layout.columns.push_back(column);
     panelsWidth += column + (b > 0 ? kPanelGap : 0);
-    const double storeyHeight = kCaptionSize * 2 + frame.Height() * scale;
+    const double storeyHeight = kCaptionBlock + frame.Height() * scale;
     panelsHeight = std::max(panelsHeight, storeys * storeyHeight + std::max(storeys - 1, 0) * kPanelGap);
   }
-  cairo_destroy(cr);
-  cairo_surface_destroy(scratch);
   layout.panelsTop = kMargin + kTitleSize * 1.5 + kPanelGap / 2;
   layout.scaleBarTop = layout.panelsTop + panelsHeight + kPanelGap;
   layout.width = std::ceil(2 * kMargin + std::max(panelsWidth, titleWidth));
@@ -408,11 +418,10 @@ void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const SheetLa
     double top = layout.panelsTop;
     for (int s = 0; s < buildings[b].GetSize(); ++s) {
       SetColour(cr, kInk);
-      cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-      cairo_set_font_size(cr, kCaptionSize);
+      SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
       cairo_move_to(cr, left, top + kCaptionSize);
       cairo_show_text(cr, StoreyName(b, s).c_str());
-      top += kCaptionSize * 2;
+      top += kCaptionBlock;
       StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s]);
       top += frame.Height() * scale + kPanelGap;
     }
@@ -447,15 +456,6 @@ cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned 
   out->write(reinterpret_cast<const char*>(data), length);
   return *out ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 
 bool Succeeded(cairo_status_t status, std::string& problem) {
   if (status == CAIRO_STATUS_SUCCESS) return true;
