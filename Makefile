@@ -5,7 +5,7 @@ RELEASE_BUILD := build/release
 FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps build-test build-release clean fuzz soak
+.PHONY: run test bench pictures deps build-test build-release clean fuzz soak
 
 deps:
 	@bash scripts/deps.sh
@@ -27,6 +27,10 @@ test: build-test
 
 run: build-release
 	@bash scripts/run.sh $(RELEASE_BUILD)
+
+# The README's pictures under docs/, drawn with quarn-render and quarn-gen.
+pictures: build-release
+	@bash scripts/pictures.sh $(RELEASE_BUILD)
 
 bench: build-release
 	@if [ -x $(RELEASE_BUILD)/bench/quarn_bench ]; then $(RELEASE_BUILD)/bench/quarn_bench; \

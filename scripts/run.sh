@@ -1,14 +1,34 @@
 #!/usr/bin/env bash
-# Writes the textures into tex/ and starts the application from this folder.
+# With a display: writes the textures into tex/ and starts the application
+# from this folder. Without one: does the same job headless, writing the
+# plans and pictures of the courtyard example into out/.
 set -euo pipefail
 build="$1"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ ! -x "$build/src/app/quarn" ]; then
   echo "run: the application is not built yet; the geometry kernel and its tests are (make test)."
   exit 0
 fi
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run: no display found (DISPLAY is not set); QUARN needs a graphical session." >&2
-  exit 1
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  "$build/tools/quarn-textures" tex
+  exec "$build/src/app/quarn"
 fi
-"$build/tools/quarn-textures" tex
-exec "$build/src/app/quarn"
+
+generator="$build/src/cli/quarn-gen"
+example="$root/examples/courtyard.quarn"
+mkdir -p out
+for format in svg pdf; do
+  "$generator" -o "out/courtyard.$format" "$example"
+  echo "run: wrote out/courtyard.$format (floor plan)"
+done
+"$build/src/app/quarn-render" --style all -o out/courtyard.png "$example"
+for style in 1 2 3 4; do
+  echo "run: wrote out/courtyard-$style.png (3D view, style $style)"
+done
+# The 3D model, once the generator can write it.
+if [[ "$("$generator" --help)" == *glb* ]]; then
+  "$generator" -f glb -o out/courtyard.glb "$example"
+  echo "run: wrote out/courtyard.glb (3D model)"
+fi
+echo "run: no display here (DISPLAY is not set), so QUARN did its job headless."
+echo "run: to open QUARN itself, run 'make run' in a graphical session (or over ssh -X)."

@@ -74,7 +74,7 @@ void CModeView::SetStep(std::uint32_t n) { buildings.SetStep(n); }
 
 void CModeView::SetLastStep() { buildings.SetLastStep(); }
 
-void CModeView::Draw(CBaseWindow& window) {
+void CModeView::DrawScene() {
   // The world has z up; the camera looks along +y with z up on the screen.
   glRotatef(90, 1, 0, 0);
   glScalef(1, -1, -1);
@@ -92,7 +92,10 @@ void CModeView::Draw(CBaseWindow& window) {
   if (renderStyle > 2) ground.Draw();
   DrawBuildings(buildings.buildings, renderStyle);
   glPopMatrix();
+}
 
+void CModeView::Draw(CBaseWindow& window) {
+  DrawScene();
   glColor3f(0.8f, 1.0f, 0.0f);
   DrawText(*this, window, 10, 20, "VIEW MODE -- SEE THE RESULTING BUILDING.");
   DrawText(*this, window, 10, 20, "_______________________________________");

@@ -29,7 +29,11 @@ class CModeView : public CMode {
   // Perspective projection (40 degrees vertically) for an even client size
   // (an odd width, and an odd or zero height, are increased by 1).
   void Resize(int width, int height) override;
+  // The scene, then the help text.
   void Draw(CBaseWindow& window) override;
+  // The scene alone: sky box, ground in styles 3 and 4, the lit buildings in
+  // the current style; the model-view matrix is the identity on entry.
+  void DrawScene();
   // Left drag turns the camera, right drag flies, 1..4 pick the style, P and
   // O step, Home and End go to the first and the last step, X asks to
   // return to the outline.
@@ -47,6 +51,9 @@ class CModeView : public CMode {
   std::uint32_t GetStep() const { return buildings.step; }
   int GetRenderStyle() const { return renderStyle; }
   const CCamera& GetCamera() const { return camera; }
+  void SetCamera(const CCamera& to) { camera = to; }
+  // 1 to 4; other values draw no buildings.
+  void SetRenderStyle(int style) { renderStyle = style; }
   const quarn::BuildingSet& GetBuildings() const { return buildings; }
 
  private:

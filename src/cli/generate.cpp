@@ -1,7 +1,14 @@
 #include "generate.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
 #include "building/cfloordesigner.h"
 #include "building/cbuilding.h"
+#include "geom/outlinecheck.h"
 #include "plandump.h"
 
 namespace quarn {
@@ -19,20 +26,52 @@ class TraceRedirect {
   std::ostream* previous_;
 };
 
+// Generates the building of every loop in order, with the design trace going
+// to trace, and hands each to take.
+void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                       std::ostream& trace, const std::function<void(int)>& beforeBuilding,
+                       const std::function<void(const CBuilding&)>& take) {
+  const TraceRedirect redirect(trace);
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    if (beforeBuilding) beforeBuilding(i);
+    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
+    take(CBuilding(spec, settings.steps));
+  }
+}
+
 }  // namespace
+
+std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return "cannot read '" + path + "': a directory";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot open '" + path + "': " + std::strerror(errno);
+  const OutlineFile file = ReadOutlineFile(in);
+  if (!file.IsValid()) {
+    const std::string where =
+        file.problemLine > 0 ? path + ":" + std::to_string(file.problemLine) : path;
+    return where + ": " + file.problem;
+  }
+  loops = file.loops;
+  return std::nullopt;
+}
 
 void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
                    std::ostream& dump, std::ostream& trace,
                    const std::function<void(int)>& beforeBuilding) {
-  const TraceRedirect redirect(trace);
   PlanDump plan(dump, settings.steps);
-  for (int i = 0; i < loops.GetSize(); ++i) {
-    if (beforeBuilding) beforeBuilding(i);
-    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
-    const CBuilding building(spec, settings.steps);
-    plan.AddBuilding(building);
-  }
+  GenerateBuildings(loops, settings, trace, beforeBuilding,
+                    [&plan](const CBuilding& building) { plan.AddBuilding(building); });
   plan.Finish();
+}
+
+TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
+                                    const GenerationSettings& settings, std::ostream& trace,
+                                    const std::function<void(int)>& beforeBuilding) {
+  TList<TList<CFloor>> floors;
+  GenerateBuildings(loops, settings, trace, beforeBuilding,
+                    [&floors](const CBuilding& building) { floors.Add(building.floors); });
+  return floors;
 }
 
 }  // namespace quarn

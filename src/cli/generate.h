@@ -2,13 +2,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "building/cbuilding.h"
 #include "geom/cpolygon2.h"
 #include "tlist.h"
 
 namespace quarn {
+
+// Reads and checks the outline file at path into loops; on bad input returns
+// one line saying what is wrong, naming the file and line.
+std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops);
 
 // What every building of one run is generated with; the defaults are those
 // the view uses when input is completed.
@@ -28,5 +34,11 @@ struct GenerationSettings {
 void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
                    std::ostream& dump, std::ostream& trace,
                    const std::function<void(int)>& beforeBuilding = {});
+
+// The same run, keeping every building's storeys (lowest first) in loop
+// order instead of dumping them.
+TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
+                                    const GenerationSettings& settings, std::ostream& trace,
+                                    const std::function<void(int)>& beforeBuilding = {});
 
 }  // namespace quarn

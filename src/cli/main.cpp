@@ -1,5 +1,5 @@
 // quarn-gen: generates the buildings of an outline file without a display and
-// writes their plans as JSON.
+// writes their plans as JSON or draws them as SVG, PDF or PNG floor plans.
 //
 // Exit codes: 0 success, 1 bad input or an output that cannot be written,
 // 2 a usage error. Every error is one line on standard error.
@@ -7,12 +7,12 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -21,8 +21,8 @@
 #include <system_error>
 
 #include "atomicfile.h"
+#include "export/plandrawing.h"
 #include "generate.h"
-#include "geom/outlinecheck.h"
 #include "progress.h"
 
 namespace {
@@ -39,8 +39,28 @@ struct Arguments {
   std::string trace;
   std::string output;
   std::string format = "json";
+  int pxPerUnit = 16;
   std::string outline;
 };
+
+// The drawn plan formats, by name; json is the plan dump.
+std::optional<quarn::PlanFormat> PlanFormatNamed(const std::string& name) {
+  if (name == "svg") return quarn::PlanFormat::kSvg;
+  if (name == "pdf") return quarn::PlanFormat::kPdf;
+  if (name == "png") return quarn::PlanFormat::kPng;
+  return std::nullopt;
+}
+
+// The format an output file's extension names in any letter case, json for
+// any other.
+std::string FormatOfPath(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* format : {"svg", "pdf", "png"}) {
+    if (extension == std::string(".") + format) return format;
+  }
+  return "json";
+}
 
 int Fail(int code, const std::string& message) {
   std::cerr << "quarn-gen: " << message << '\n';
@@ -98,27 +118,16 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   return std::nullopt;
 }
 
-// Reads and checks the outline file; on bad input returns the message.
-std::optional<std::string> ReadLoops(const std::string& path, TList<CPolygon2>& loops) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return "cannot read '" + path + "': a directory";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open '" + path + "': " + std::strerror(errno);
-  quarn::OutlineFile file = quarn::ReadOutlineFile(in);
-  if (!file.IsValid()) {
-    const std::string where =
-        file.problemLine > 0 ? path + ":" + std::to_string(file.problemLine) : path;
-    return where + ": " + file.problem;
-  }
-  loops = file.loops;
-  return std::nullopt;
-}
+// One run of the generator over every building, given the trace stream and
+// the call to make before each building.
+using Generation =
+    std::function<void(std::ostream& trace, const std::function<void(int)>& beforeBuilding)>;
 
-// Generates the plans with the design trace going to traceTarget (none: not
-// written) and a progress line on a terminal, unless the plan or the trace
+// Runs generate with the design trace going to traceTarget (none: not
+// written) and a progress line on a terminal, unless the output or the trace
 // is being written to that terminal too.
-void GenerateWithProgress(const TList<CPolygon2>& loops, const quarn::GenerationSettings& settings,
-                          std::ostream& dump, std::ostream* traceTarget) {
+void GenerateWithProgress(const TList<CPolygon2>& loops, std::ostream& dump,
+                          std::ostream* traceTarget, const Generation& generate) {
   const bool writesToTerminal =
       (&dump == &std::cout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
   const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
@@ -126,8 +135,7 @@ void GenerateWithProgress(const TList<CPolygon2>& loops, const quarn::Generation
   quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
   // A stream without a buffer skips the trace's formatting altogether.
   std::ostream trace(traceTarget || showProgress ? &tap : nullptr);
-  quarn::GeneratePlans(loops, settings, dump, trace,
-                       [&meter](int building) { meter.StartBuilding(building); });
+  generate(trace, [&meter](int building) { meter.StartBuilding(building); });
   meter.Finish();
 }
 
@@ -136,7 +144,7 @@ int Run(const Arguments& args) {
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
 
   TList<CPolygon2> loops;
-  if (const auto problem = ReadLoops(args.outline, loops)) return Fail(kBadInput, *problem);
+  if (const auto problem = quarn::ReadOutlineLoops(args.outline, loops)) return Fail(kBadInput, *problem);
 
   std::string problem;
   std::unique_ptr<quarn::AtomicFile> outputFile;
@@ -153,7 +161,21 @@ int Run(const Arguments& args) {
   std::ostream* traceTarget =
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
 
-  GenerateWithProgress(loops, settings, dump, traceTarget);
+  if (const auto planFormat = PlanFormatNamed(args.format)) {
+    TList<TList<CFloor>> floors;
+    GenerateWithProgress(loops, dump, traceTarget, [&](std::ostream& trace, const auto& before) {
+      floors = quarn::GenerateFloors(loops, settings, trace, before);
+    });
+    const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
+                                 args.steps};
+    if (!quarn::WritePlan(floors, title, *planFormat, args.pxPerUnit, dump, problem)) {
+      return Fail(kBadInput, problem);
+    }
+  } else {
+    GenerateWithProgress(loops, dump, traceTarget, [&](std::ostream& trace, const auto& before) {
+      quarn::GeneratePlans(loops, settings, dump, trace, before);
+    });
+  }
 
   if (outputFile && !outputFile->Commit(problem)) return Fail(kBadInput, problem);
   if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
@@ -168,7 +190,7 @@ int main(int argc, char** argv) {
   Arguments args;
   CLI::App app(
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
-      "\"(x,y)(x,y)...*\") and writes them as JSON.",
+      "\"(x,y)(x,y)...*\") and writes them as JSON or draws them as SVG, PDF or PNG.",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -186,8 +208,14 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
   app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output")
       ->type_name("FILE");
-  app.add_option("-f,--format", args.format, "Output format")
-      ->check(CLI::IsMember({"json"}))
+  app.add_option("-f,--format", args.format,
+                 "Output format: the JSON plan dump or a drawn floor plan (default: by -o's "
+                 "extension, else json)")
+      ->type_name("FORMAT")
+      ->check(CLI::IsMember({"json", "svg", "pdf", "png"}));
+  app.add_option("--px-per-unit", args.pxPerUnit, "Pixels per grid unit of SVG and PNG plans")
+      ->type_name("N")
+      ->check(CLI::Range(1, quarn::kMaxPlanPxPerUnit))
       ->capture_default_str();
   app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
       ->type_name("FILE")
@@ -200,6 +228,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsage, std::string(error.what()) + " (see --help)");
   }
+  if (app.count("--format") == 0) args.format = FormatOfPath(args.output);
   try {
     return Run(args);
   } catch (const std::bad_alloc&) {

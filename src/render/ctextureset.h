@@ -22,6 +22,8 @@ struct CTextureSet {
   // Loads the ten files of TextureFiles() in order through TextureManager();
   // ends the process when one is missing.
   void LoadAll();
+  // The same from another directory than the texture directory.
+  void LoadAllFrom(const std::string& directory);
 };
 
 // The one texture set of the process.
@@ -49,8 +51,8 @@ inline constexpr std::array<TextureFile, 10> kTextureFiles{{
     {"floor1.bmp", &CTextureSet::floor},
 }};
 
-// The path of a texture file: the texture directory, the platform's path
-// separator and the file ("tex/grass.bmp" here).
-std::string TexturePath(const char* file);
+// The path of a texture file: the directory (by default the texture
+// directory), the platform's path separator and the file ("tex/grass.bmp").
+std::string TexturePath(const char* file, const std::string& directory = kTextureDirectory);
 
 }  // namespace quarn

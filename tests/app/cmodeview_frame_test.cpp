@@ -12,6 +12,7 @@
 #include "render/ctextureset.h"
 #include "support/gl_test_context.h"
 #include "texturepictures.h"
+#include "view_colours.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ class TextlessWindow : public CBaseWindow {
   void Draw() override {}
 };
 
-struct Pixel {
-  int r, g, b;
-};
+using quarn::test::Pixel;
 
 // One frame of the view as the window draws it, read back before the swap.
 class Frame {
@@ -139,11 +138,11 @@ TEST(ViewFrame, EveryStyleShowsTheBuilding) {
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(folder);
 
-  const auto red = [](Pixel p) { return p.r > 200 && p.g < 50 && p.b < 50; };
-  const auto yellow = [](Pixel p) { return p.r > 200 && p.g > 200 && p.b < 60; };
-  const auto green = [](Pixel p) { return p.g > 150 && p.r < 80 && p.b < 80; };
-  const auto wall = [](Pixel p) { return p.r > 200 && p.g > 90 && p.g < 190 && p.b < 60; };
-  const auto grass = [](Pixel p) { return p.g > p.r + 20 && p.g > p.b + 20; };
+  const auto red = quarn::test::IsRed;
+  const auto yellow = quarn::test::IsYellow;
+  const auto green = quarn::test::IsGreen;
+  const auto wall = quarn::test::IsWallColour;
+  const auto grass = quarn::test::IsGrass;
 
   // Style 1, the plan: room outlines in palette colours, no walls, no ground.
   EXPECT_GT(frames[0].InBuilding(red), 500);

@@ -7,6 +7,17 @@ list(TRANSFORM QUARN_TEST_ENVIRONMENT REPLACE "^(LSAN_OPTIONS=.*)$" "\\1:use_tls
 quarn_test_suite(quarn_app_tests app
   LIBS quarn_app quarn_gl_test_support quarn_texture_pictures
   ENVIRONMENT SDL_VIDEODRIVER=offscreen)
+# quarn-render runs from the suite; its pictures are read back with stb.
+if(NOT TARGET PkgConfig::QUARN_TEST_STB)
+  pkg_check_modules(QUARN_TEST_STB REQUIRED IMPORTED_TARGET stb)
+endif()
+if(TARGET quarn_app_tests AND TARGET quarn-render)
+  target_link_libraries(quarn_app_tests PRIVATE PkgConfig::QUARN_TEST_STB)
+  target_compile_definitions(quarn_app_tests PRIVATE
+    QUARN_RENDER_PATH="$<TARGET_FILE:quarn-render>"
+    QUARN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(quarn_app_tests quarn-render)
+endif()
 
 # quarn-bench, under the same leak-checker settings: its help, a refused bench
 # name, and each bench opened in a real window on the offscreen driver (it
@@ -33,5 +44,11 @@ if(TARGET quarn-bench)
       ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
   endforeach()
 endif()
+
+# make run without a display: its script in a temporary folder.
+add_test(NAME make_run.headless
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_headless.sh ${CMAKE_BINARY_DIR}
+          ${PROJECT_SOURCE_DIR}/scripts/run.sh)
+set_tests_properties(make_run.headless PROPERTIES ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
 
 set(QUARN_TEST_ENVIRONMENT "${QUARN_APP_SAVED_ENVIRONMENT}")

@@ -176,6 +176,23 @@ TEST_F(QuarnGenTest, HelpShowsTheUsage) {
   EXPECT_NE(result.out.find("--steps"), std::string::npos) << result.out;
 }
 
+// -f names the format; without it, the output file's extension does.
+TEST_F(QuarnGenTest, DrawsPlansInTheFormatNamed) {
+  struct Case {
+    std::string args;
+    const char* file;
+    std::string magic;
+  };
+  for (const Case& c : {Case{"-o plan.svg", "plan.svg", "<?xml"}, Case{"-o plan.pdf", "plan.pdf", "%PDF-"},
+                        Case{"-o plan.PNG", "plan.PNG", "\x89PNG"},
+                        Case{"-f png -o plan.out", "plan.out", "\x89PNG"},
+                        Case{"-f json -o plan.png", "plan.png", "{\"format\":\"quarn-plan\""}}) {
+    const Result result = Run(c.args + " " + Example("l-shape.quarn"));
+    EXPECT_EQ(result.exitCode, 0) << c.args << ": " << result.err;
+    EXPECT_TRUE(ReadText(dir_ / c.file).starts_with(c.magic)) << c.args;
+  }
+}
+
 struct BadCase {
   const char* name;
   std::optional<std::string> outline;  // contents of outline.quarn; none: no file
@@ -247,7 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"RoomSizeWithUnit", kSquare, "--room-size 45m", 2,
                 "--room-size takes a whole number of cells, not '45m'"},
         BadCase{"UnknownFormat", kSquare, "-f xml", 2,
-                "--format: xml not in {json} (see --help)"}),
+                "--format: xml not in {json,svg,pdf,png} (see --help)"},
+        BadCase{"PlanScaleZero", kSquare, "-f png --px-per-unit 0", 2,
+                "--px-per-unit: Value 0 not in range 1 to 200 (see --help)"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
