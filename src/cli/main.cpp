@@ -20,9 +20,9 @@
 #include <string>
 #include <system_error>
 
-#include "atomicfile.h"
 #include "generate.h"
 #include "geom/outlinecheck.h"
+#include "io/atomicfile.h"
 #include "progress.h"
 
 namespace {
