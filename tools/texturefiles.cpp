@@ -9,7 +9,9 @@ namespace quarn::tools {
 
 std::vector<TextureFile> TextureFiles(int groundSide, int skySide) {
   const int g = groundSide;
-  auto sky = [skySide](SkyFace face) { return [face, skySide] { return MakeSkyFace(face, skySide); }; };
+  auto sky = [skySide](SkyFace face) {
+    return [face, skySide] { return MakeSkyFace(face, skySide); };
+  };
   return {
       {"grass.bmp", g, [g] { return MakeGrass(g); }},
       {"concrete.bmp", g, [g] { return MakeConcrete(g); }},
@@ -30,9 +32,9 @@ std::filesystem::path WriteTextureFiles(const std::filesystem::path& dir,
     const std::filesystem::path path = dir / file.name;
     const std::vector<std::uint8_t> bmp = EncodeBmp24(file.make());
     std::string problem;
-    if (!WriteFileAtomically(path.string(),
-                             std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()),
-                             problem)) {
+    if (!WriteFileAtomically(
+            path.string(), std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()),
+            problem)) {
       return path;
     }
   }

@@ -12,11 +12,11 @@
 #include "app/benchdrawing.h"
 #include "app/modedrawing.h"
 #include "building/ccolour.h"
-#include "render/cpolygon2draw.h"
 #include "geom/cedge2.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
 #include "qassert.h"
+#include "render/cpolygon2draw.h"
 
 namespace {
 

@@ -21,17 +21,25 @@ class TraceRedirect {
 
 }  // namespace
 
-void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                   std::ostream& dump, std::ostream& trace,
-                   const std::function<void(int)>& beforeBuilding) {
+void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                       std::ostream& trace,
+                       const std::function<void(const CBuilding&)>& addBuilding,
+                       const std::function<void(int)>& beforeBuilding) {
   const TraceRedirect redirect(trace);
-  PlanDump plan(dump, settings.steps);
   for (int i = 0; i < loops.GetSize(); ++i) {
     if (beforeBuilding) beforeBuilding(i);
     const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
-    const CBuilding building(spec, settings.steps);
-    plan.AddBuilding(building);
+    addBuilding(CBuilding(spec, settings.steps));
   }
+}
+
+void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                   std::ostream& dump, std::ostream& trace,
+                   const std::function<void(int)>& beforeBuilding) {
+  PlanDump plan(dump, settings.steps);
+  GenerateBuildings(
+      loops, settings, trace, [&plan](const CBuilding& building) { plan.AddBuilding(building); },
+      beforeBuilding);
   plan.Finish();
 }
 

@@ -1,5 +1,5 @@
 // quarn-gen: generates the buildings of an outline file without a display and
-// writes their plans as JSON.
+// writes their plans as JSON or the buildings as a 3D scene.
 //
 // Exit codes: 0 success, 1 bad input or an output that cannot be written,
 // 2 a usage error. Every error is one line on standard error.
@@ -7,12 +7,15 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -20,6 +23,7 @@
 #include <string>
 #include <system_error>
 
+#include "export/sceneexport.h"
 #include "generate.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
@@ -38,8 +42,16 @@ struct Arguments {
   std::string storeys = "1";
   std::string trace;
   std::string output;
-  std::string format = "json";
+  std::string format;  // empty: follows the output's extension
+  std::string unit = "1";
+  std::string materials = "textured";
   std::string outline;
+};
+
+// What to write: the plan dump, or a 3D export with its scene settings.
+struct OutputSettings {
+  std::optional<quarn::ExportFormat> exportFormat;  // none: the plan dump
+  quarn::SceneSettings scene;
 };
 
 int Fail(int code, const std::string& message) {
@@ -62,6 +74,35 @@ std::optional<std::uint32_t> ParseCount(const std::string& text, std::uint32_t m
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+// The format -f names, else the one -o's extension names, else the dump.
+std::string FormatName(const Arguments& args) {
+  if (!args.format.empty()) return args.format;
+  std::string extension = std::filesystem::path(args.output).extension().string();
+  if (!extension.empty()) extension.erase(0, 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return quarn::ExportFormatNamed(extension) ? extension : "json";
+}
+
+// Turns the output argument texts into settings; on a usage error returns
+// the message.
+std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSettings& output) {
+  const std::string format = FormatName(args);
+  if (format != "json") {
+    output.exportFormat = quarn::ExportFormatNamed(format);
+    if (args.output.empty()) return "--format " + format + " writes files: give -o FILE";
+  }
+  float unit = 0;
+  const char* end = args.unit.data() + args.unit.size();
+  const auto parsed = std::from_chars(args.unit.data(), end, unit);
+  if (args.unit.empty() || parsed.ec != std::errc() || parsed.ptr != end || !std::isfinite(unit) ||
+      !(unit > 0)) {
+    return "--unit takes a positive number of metres per grid unit, not '" + args.unit + "'";
+  }
+  output.scene.metresPerUnit = unit;
+  output.scene.textured = args.materials == "textured";
+  return std::nullopt;
 }
 
 // Turns the argument texts into settings; on a usage error returns the message.
@@ -114,48 +155,66 @@ std::optional<std::string> ReadLoops(const std::string& path, TList<CPolygon2>& 
   return std::nullopt;
 }
 
-// Generates the plans with the design trace going to traceTarget (none: not
-// written) and a progress line on a terminal, unless the plan or the trace
-// is being written to that terminal too.
-void GenerateWithProgress(const TList<CPolygon2>& loops, const quarn::GenerationSettings& settings,
-                          std::ostream& dump, std::ostream* traceTarget) {
+// Runs generate (the dump or the buildings) with the design trace going to
+// traceTarget (none: not written) and a progress line on a terminal, unless
+// the plan or the trace is being written to that terminal too.
+void GenerateWithProgress(
+    const TList<CPolygon2>& loops, bool dumpToStdout, std::ostream* traceTarget,
+    const std::function<void(std::ostream& trace, const std::function<void(int)>& beforeBuilding)>&
+        generate) {
   const bool writesToTerminal =
-      (&dump == &std::cout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
+      (dumpToStdout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
   const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
   quarn::ProgressMeter meter(std::cerr, showProgress, loops.GetSize());
   quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
   // A stream without a buffer skips the trace's formatting altogether.
   std::ostream trace(traceTarget || showProgress ? &tap : nullptr);
-  quarn::GeneratePlans(loops, settings, dump, trace,
-                       [&meter](int building) { meter.StartBuilding(building); });
+  generate(trace, [&meter](int building) { meter.StartBuilding(building); });
   meter.Finish();
 }
 
 int Run(const Arguments& args) {
   quarn::GenerationSettings settings;
+  OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadOutputSettings(args, output)) return Fail(kUsage, *problem);
 
   TList<CPolygon2> loops;
   if (const auto problem = ReadLoops(args.outline, loops)) return Fail(kBadInput, *problem);
 
   std::string problem;
-  std::unique_ptr<quarn::AtomicFile> outputFile;
+  std::unique_ptr<quarn::AtomicFile> dumpFile;
   std::unique_ptr<quarn::AtomicFile> traceFile;
-  if (!args.output.empty()) {
-    outputFile = std::make_unique<quarn::AtomicFile>(args.output);
-    if (!outputFile->Open(problem)) return Fail(kBadInput, problem);
+  if (!args.output.empty() && !output.exportFormat) {
+    dumpFile = std::make_unique<quarn::AtomicFile>(args.output);
+    if (!dumpFile->Open(problem)) return Fail(kBadInput, problem);
   }
   if (!args.trace.empty() && args.trace != "-") {
     traceFile = std::make_unique<quarn::AtomicFile>(args.trace);
     if (!traceFile->Open(problem)) return Fail(kBadInput, problem);
   }
-  std::ostream& dump = outputFile ? outputFile->Stream() : std::cout;
+  std::ostream& dump = dumpFile ? dumpFile->Stream() : std::cout;
   std::ostream* traceTarget =
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
 
-  GenerateWithProgress(loops, settings, dump, traceTarget);
+  TList<TList<CFloor>> buildings;
+  GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
+                       [&](std::ostream& trace, const std::function<void(int)>& beforeBuilding) {
+                         if (!output.exportFormat) {
+                           quarn::GeneratePlans(loops, settings, dump, trace, beforeBuilding);
+                           return;
+                         }
+                         quarn::GenerateBuildings(
+                             loops, settings, trace,
+                             [&buildings](const CBuilding& b) { buildings.Add(b.floors); },
+                             beforeBuilding);
+                       });
 
-  if (outputFile && !outputFile->Commit(problem)) return Fail(kBadInput, problem);
+  if (output.exportFormat && !quarn::ExportBuildings(buildings, output.scene, *output.exportFormat,
+                                                     args.output, problem)) {
+    return Fail(kBadInput, problem);
+  }
+  if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
   if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
   std::cout.flush();
   if (!std::cout) return Fail(kBadInput, "cannot write to standard output");
@@ -168,7 +227,9 @@ int main(int argc, char** argv) {
   Arguments args;
   CLI::App app(
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
-      "\"(x,y)(x,y)...*\") and writes them as JSON.",
+      "\"(x,y)(x,y)...*\") and writes them as JSON, or all buildings as one 3D scene "
+      "(glTF binary .glb, glTF .gltf with its .bin and PNG files, OBJ with .mtl and PNGs, "
+      "ASCII FBX with PNGs).",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -184,10 +245,17 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")
       ->type_name("FILE");
-  app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output")
+  app.add_option("-o,--output", args.output,
+                 "Write to FILE instead of standard output (3D formats need it)")
       ->type_name("FILE");
-  app.add_option("-f,--format", args.format, "Output format")
-      ->check(CLI::IsMember({"json"}))
+  app.add_option("-f,--format", args.format,
+                 "Output format; without it the extension of -o picks one, else json")
+      ->check(CLI::IsMember({"json", "glb", "gltf", "obj", "fbx"}));
+  app.add_option("--unit", args.unit, "Metres per grid unit in 3D formats")
+      ->type_name("METRES")
+      ->capture_default_str();
+  app.add_option("--materials", args.materials, "Textures in 3D formats, or colours only")
+      ->check(CLI::IsMember({"textured", "plain"}))
       ->capture_default_str();
   app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
       ->type_name("FILE")

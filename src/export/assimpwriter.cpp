@@ -1,12 +1,12 @@
 #include "export/assimpwriter.h"
 
-#include <assimp/Exporter.hpp>
-#include <assimp/IOStream.hpp>
-#include <assimp/IOSystem.hpp>
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <assimp/Exporter.hpp>
+#include <assimp/IOStream.hpp>
+#include <assimp/IOSystem.hpp>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -55,10 +55,6 @@ class MemoryFileSystem : public Assimp::IOSystem {
 
 aiString Text(const std::string& text) { return aiString(text); }
 
-std::string TextureFile(const std::string& stem, SceneTexture texture) {
-  return stem + "-" + TextureName(texture) + ".png";
-}
-
 aiMesh* MakeMesh(const SceneMesh& in) {
   auto* mesh = new aiMesh();
   mesh->mName = Text(in.name);
@@ -94,7 +90,7 @@ aiMaterial* MakeMaterial(const SceneMaterial& in, const std::string& stem) {
   const aiColor3D colour(in.colour[0], in.colour[1], in.colour[2]);
   material->AddProperty(&colour, 1, AI_MATKEY_COLOR_DIFFUSE);
   if (in.texture != SceneTexture::kNone) {
-    const aiString file = Text(TextureFile(stem, in.texture));
+    const aiString file = Text(TextureFileName(stem, in.texture));
     material->AddProperty(&file, AI_MATKEY_TEXTURE_DIFFUSE(0));
   }
   return material;
@@ -133,7 +129,8 @@ std::unique_ptr<aiScene> MakeScene(const Scene& scene, const std::string& stem) 
   if (materials.empty()) materials.push_back({"default", {0.5f, 0.5f, 0.5f}, SceneTexture::kNone});
   out->mNumMaterials = static_cast<unsigned>(materials.size());
   out->mMaterials = new aiMaterial*[out->mNumMaterials];
-  for (unsigned i = 0; i < out->mNumMaterials; ++i) out->mMaterials[i] = MakeMaterial(materials[i], stem);
+  for (unsigned i = 0; i < out->mNumMaterials; ++i)
+    out->mMaterials[i] = MakeMaterial(materials[i], stem);
 
   out->mNumMeshes = static_cast<unsigned>(scene.meshes.size());
   if (out->mNumMeshes > 0) {
@@ -163,7 +160,7 @@ bool WriteWithAssimp(const Scene& scene, AssimpFormat format, const std::string&
   for (const SceneTexture kind : {SceneTexture::kBrick, SceneTexture::kFloor}) {
     const bool used = std::any_of(scene.materials.begin(), scene.materials.end(),
                                   [kind](const SceneMaterial& m) { return m.texture == kind; });
-    if (used) files.push_back({TextureFile(stem, kind), TexturePng(kind)});
+    if (used) files.push_back({TextureFileName(stem, kind), TexturePng(kind)});
   }
   return true;
 }

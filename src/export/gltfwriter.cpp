@@ -123,13 +123,15 @@ class ModelBuilder {
       for (const SceneVertex& v : mesh.vertices) {
         Append(attributes[kPositions], v.position);
         Append(attributes[kNormals], v.normal);
-        if (textured_) Append(attributes[kTexCoords], std::array<float, 2>{v.texCoord[0], 1.0f - v.texCoord[1]});
+        if (textured_)
+          Append(attributes[kTexCoords], std::array<float, 2>{v.texCoord[0], 1.0f - v.texCoord[1]});
       }
       for (const std::uint32_t i : mesh.indices) Append(indices, i);
     }
     const int positions = AddView(attributes[kPositions], 12, TINYGLTF_TARGET_ARRAY_BUFFER);
     const int normals = AddView(attributes[kNormals], 12, TINYGLTF_TARGET_ARRAY_BUFFER);
-    const int texCoords = textured_ ? AddView(attributes[kTexCoords], 8, TINYGLTF_TARGET_ARRAY_BUFFER) : -1;
+    const int texCoords =
+        textured_ ? AddView(attributes[kTexCoords], 8, TINYGLTF_TARGET_ARRAY_BUFFER) : -1;
     const int indexView = AddView(indices, 0, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
 
     std::size_t firstVertex = 0, firstIndex = 0;
@@ -138,12 +140,12 @@ class ModelBuilder {
       primitive.mode = TINYGLTF_MODE_TRIANGLES;
       primitive.material = mesh.material;
       const std::size_t n = mesh.vertices.size();
-      const int position = AddAccessor(positions, firstVertex * 12, n, TINYGLTF_COMPONENT_TYPE_FLOAT,
-                                       TINYGLTF_TYPE_VEC3);
+      const int position = AddAccessor(positions, firstVertex * 12, n,
+                                       TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3);
       SetBounds(model_.accessors[static_cast<std::size_t>(position)], mesh);
       primitive.attributes["POSITION"] = position;
-      primitive.attributes["NORMAL"] = AddAccessor(normals, firstVertex * 12, n,
-                                                   TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3);
+      primitive.attributes["NORMAL"] = AddAccessor(
+          normals, firstVertex * 12, n, TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3);
       if (textured_) {
         primitive.attributes["TEXCOORD_0"] = AddAccessor(
             texCoords, firstVertex * 8, n, TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC2);
@@ -191,7 +193,7 @@ class ModelBuilder {
       image.bufferView = AddView(std::vector<unsigned char>(png.begin(), png.end()), 0, 0);
       image.mimeType = "image/png";
     } else {
-      image.uri = UriOf(imageBaseName_ + "-" + TextureName(kind) + ".png");
+      image.uri = UriOf(TextureFileName(imageBaseName_, kind));
     }
     model_.images.push_back(std::move(image));
     tinygltf::Texture texture;
@@ -272,9 +274,8 @@ std::vector<OutputFile> WriteGltf(const Scene& scene, const std::string& baseNam
   }
   for (const SceneTexture kind : {SceneTexture::kBrick, SceneTexture::kFloor}) {
     for (const tinygltf::Image& image : model.images) {
-      if (image.name == TextureName(kind)) {
-        files.push_back({baseName + "-" + image.name + ".png", TexturePng(kind)});
-      }
+      if (image.name == TextureName(kind))
+        files.push_back({TextureFileName(baseName, kind), TexturePng(kind)});
     }
   }
   files[0].bytes = json.dump(2) + "\n";

@@ -11,11 +11,11 @@ namespace {
 constexpr unsigned kLastShade = 8;
 
 // The view's colours are display (sRGB) values; scene colours are linear.
-float Linear(float c) {
-  return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
-}
+float Linear(float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); }
 
-std::array<float, 3> LinearColour(const CColour& c) { return {Linear(c.r), Linear(c.g), Linear(c.b)}; }
+std::array<float, 3> LinearColour(const CColour& c) {
+  return {Linear(c.r), Linear(c.g), Linear(c.b)};
+}
 
 // The shoelace area; an outline on the grid encloses whole cells.
 int AreaInCells(const CPolygon2& outline) {
@@ -51,7 +51,8 @@ class SceneBuilder {
       scene_.roots.push_back(building);
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
-        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * settings_.metresPerUnit, 0.0f};
+        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * settings_.metresPerUnit,
+                                            0.0f};
         AddFloor(buildings[b][k], storey);
       }
     }
@@ -64,14 +65,13 @@ class SceneBuilder {
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
       const int node = AddChild(storey, "room " + std::to_string(i));
-      scene_.nodes[node].extras = {{"room", i},
-                                   {"area", AreaInCells(room.outline)},
-                                   {"complete", room.IsComplete()}};
+      scene_.nodes[node].extras = {
+          {"room", i}, {"area", AreaInCells(room.outline)}, {"complete", room.IsComplete()}};
       if (i < floor.slabs.GetSize()) {
         const unsigned shade = std::min(static_cast<unsigned>(i), kLastShade);
         // Named as its node: formats without a hierarchy (OBJ) keep the room's name.
-        scene_.nodes[node].mesh = AddMesh(scene_.nodes[node].name, floor.slabs[i],
-                                          FloorMaterial(shade), {});
+        scene_.nodes[node].mesh =
+            AddMesh(scene_.nodes[node].name, floor.slabs[i], FloorMaterial(shade), {});
       }
       roomNodes.push_back(node);
     }
@@ -120,9 +120,10 @@ class SceneBuilder {
     const float s = settings_.metresPerUnit;
     const std::array<CFaceVertex3, 4> corners = face.GetVertices();
     for (const CFaceVertex3& v : corners) {
-      mesh.vertices.push_back(SceneVertex{{v.position.x * s, v.position.z * s, 0.0f - v.position.y * s},
-                                          {v.normal.x, v.normal.z, 0.0f - v.normal.y},
-                                          v.texCoord});
+      mesh.vertices.push_back(
+          SceneVertex{{v.position.x * s, v.position.z * s, 0.0f - v.position.y * s},
+                      {v.normal.x, v.normal.z, 0.0f - v.normal.y},
+                      v.texCoord});
     }
     static constexpr std::array<std::uint32_t, 6> kForward = {0, 1, 2, 0, 2, 3};
     static constexpr std::array<std::uint32_t, 6> kBackward = {0, 2, 1, 0, 3, 2};

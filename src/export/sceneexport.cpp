@@ -19,11 +19,16 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
                 std::vector<OutputFile>& files, std::string& problem) {
   const std::string stem = std::filesystem::path(fileName).stem().string();
   switch (format) {
-    case ExportFormat::kGlb: files = {{fileName, WriteGlb(scene)}}; break;
-    case ExportFormat::kGltf: files = WriteGltf(scene, stem); break;
+    case ExportFormat::kGlb:
+      files = {{fileName, WriteGlb(scene)}};
+      break;
+    case ExportFormat::kGltf:
+      files = WriteGltf(scene, stem);
+      break;
     case ExportFormat::kObj:
     case ExportFormat::kFbx:
-      if (!WriteWithAssimp(scene, format == ExportFormat::kObj ? AssimpFormat::kObj : AssimpFormat::kFbx,
+      if (!WriteWithAssimp(scene,
+                           format == ExportFormat::kObj ? AssimpFormat::kObj : AssimpFormat::kFbx,
                            stem, files, problem)) {
         return false;
       }

@@ -44,4 +44,8 @@ const char* TextureName(SceneTexture texture) {
   return texture == SceneTexture::kBrick ? "brick" : "floor";
 }
 
+std::string TextureFileName(const std::string& stem, SceneTexture texture) {
+  return stem + "-" + TextureName(texture) + ".png";
+}
+
 }  // namespace quarn

@@ -14,7 +14,11 @@ namespace quarn {
 // process.
 const std::string& TexturePng(SceneTexture texture);
 
-// A short name for the texture's file, "brick" or "floor".
+// A short name for the texture, "brick" or "floor".
 const char* TextureName(SceneTexture texture);
+
+// The name of the texture's PNG file beside an export of the given stem:
+// stem + "-brick.png" or stem + "-floor.png".
+std::string TextureFileName(const std::string& stem, SceneTexture texture);
 
 }  // namespace quarn

@@ -454,7 +454,8 @@ TEST(CModeInputFile, AFailedSaveKeepsWhatWasThere) {
     left.push_back(entry.path().filename().string());
   }
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"other.quarn", "user.quarn"})) << "no temporary is left";
+  EXPECT_EQ(left, (std::vector<std::string>{"other.quarn", "user.quarn"}))
+      << "no temporary is left";
 }
 
 }  // namespace

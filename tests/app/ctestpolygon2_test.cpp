@@ -247,9 +247,9 @@ TEST_F(CTestPolygon2Test, FailedSaveKeepsTheOldFile) {
     script.Step(bench, Key('S'));
   }
   EXPECT_EQ(ReadFile(), "(0,0)(0,1)(1,1)(1,0)*\n");
-  EXPECT_EQ(Printed().substr(printedBefore),
-            "Could not save " + PolyFile().string() + ": cannot write '" + PolyFile().string() +
-                "': File too large\n");
+  EXPECT_EQ(Printed().substr(printedBefore), "Could not save " + PolyFile().string() +
+                                                 ": cannot write '" + PolyFile().string() +
+                                                 "': File too large\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                           std::filesystem::directory_iterator()),
             1);

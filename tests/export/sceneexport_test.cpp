@@ -3,12 +3,11 @@
 
 #include "export/sceneexport.h"
 
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/scene.h>
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -103,7 +102,8 @@ TEST(SceneLaw, TrianglesFaceOutOfTheirBoxesWithinTheOutline) {
   std::mt19937 rng(9);
   for (int trial = 0; trial < 8; ++trial) {
     CPolygon2 outline = quarn::test::OutlineOf(quarn::test::RandomCells(rng, 5, 5, 9), rng, 0);
-    for (int i = 0; i < outline.GetSize(); ++i) outline[i] = CPoint2(outline[i].x * 4, outline[i].y * 4);
+    for (int i = 0; i < outline.GetSize(); ++i)
+      outline[i] = CPoint2(outline[i].x * 4, outline[i].y * 4);
     TList<CPolygon2> loops;
     loops.Add(outline);
     const std::uint32_t steps = trial % 2 == 0 ? STEP_BUDGET_UNLIMITED : rng() % 200;
@@ -131,7 +131,8 @@ TEST(SceneLaw, TrianglesFaceOutOfTheirBoxesWithinTheOutline) {
           for (int k = 0; k < 3; ++k) centre[k] += mesh.vertices[i].position[k] / 24;
         }
         const Vec& p = mesh.vertices[a].position;
-        const Vec turn = CrossOf(Minus(mesh.vertices[b].position, p), Minus(mesh.vertices[c].position, p));
+        const Vec turn =
+            CrossOf(Minus(mesh.vertices[b].position, p), Minus(mesh.vertices[c].position, p));
         const Vec& normal = mesh.vertices[a].normal;
         ASSERT_GT(DotOf(turn, turn), 0.0f) << "non-zero area";
         ASSERT_GT(DotOf(turn, normal), 0.0f) << "counter-clockwise seen from outside";

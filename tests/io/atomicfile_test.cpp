@@ -3,11 +3,10 @@
 
 #include "io/atomicfile.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -64,7 +63,8 @@ enum class Failure { kMissingFolder, kReadOnlyFolder, kFullDisk, kTargetIsAFolde
 
 // Runs the write in a child process: a read-only folder stops root only
 // when root gives up its rights first. Returns the problem ("" on success).
-std::string WriteAsUnprivileged(const std::string& folder, const std::vector<quarn::OutputFile>& out) {
+std::string WriteAsUnprivileged(const std::string& folder,
+                                const std::vector<quarn::OutputFile>& out) {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return "no pipe";
   const pid_t child = fork();
@@ -119,8 +119,9 @@ TEST_P(AtomicOutputFailure, KeepsTheEarlierFilesAndLeavesNothingElse) {
 
   std::string problem;
   if (c.failure == Failure::kReadOnlyFolder) {
-    fs::permissions(folder.Path(), fs::perms::owner_write | fs::perms::group_write |
-                                       fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(folder.Path(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     problem = WriteAsUnprivileged(target, output);
     fs::permissions(folder.Path(), fs::perms::owner_all, fs::perm_options::add);
   } else {
@@ -167,8 +168,8 @@ TEST(AtomicOutput, RefusesNamesThatAreNotPlain) {
   const Folder folder;
   std::string problem;
   for (const char* name : {"", "sub/a.txt", ".hidden"}) {
-    EXPECT_FALSE(quarn::WriteFilesAtomically(folder.Path().string(), {{"a.txt", ""}, {name, ""}},
-                                             problem))
+    EXPECT_FALSE(
+        quarn::WriteFilesAtomically(folder.Path().string(), {{"a.txt", ""}, {name, ""}}, problem))
         << name;
   }
   EXPECT_EQ(folder.Contents(), Files{});
