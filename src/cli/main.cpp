@@ -10,7 +10,6 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -93,12 +92,15 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSetti
     output.exportFormat = quarn::ExportFormatNamed(format);
     if (args.output.empty()) return "--format " + format + " writes files: give -o FILE";
   }
+  // Within these bounds every coordinate of an outline stays a normal,
+  // finite float in the scene.
+  constexpr float kMinUnit = 1e-6f, kMaxUnit = 1e6f;
   float unit = 0;
   const char* end = args.unit.data() + args.unit.size();
   const auto parsed = std::from_chars(args.unit.data(), end, unit);
-  if (args.unit.empty() || parsed.ec != std::errc() || parsed.ptr != end || !std::isfinite(unit) ||
-      !(unit > 0)) {
-    return "--unit takes a positive number of metres per grid unit, not '" + args.unit + "'";
+  if (args.unit.empty() || parsed.ec != std::errc() || parsed.ptr != end || !(unit >= kMinUnit) ||
+      !(unit <= kMaxUnit)) {
+    return "--unit takes metres per grid unit from 0.000001 to 1000000, not '" + args.unit + "'";
   }
   output.scene.metresPerUnit = unit;
   output.scene.textured = args.materials == "textured";

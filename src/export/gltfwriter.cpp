@@ -7,7 +7,8 @@
 #include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 
 #include "export/textures.h"
 
@@ -119,6 +120,20 @@ class ModelBuilder {
     if (scene_.meshes.empty()) return;
     std::array<std::vector<unsigned char>, 3> attributes;
     std::vector<unsigned char> indices;
+    std::size_t vertexCount = 0, indexCount = 0;
+    for (const SceneMesh& mesh : scene_.meshes) {
+      vertexCount += mesh.vertices.size();
+      indexCount += mesh.indices.size();
+    }
+    attributes[kPositions].reserve(vertexCount * 12);
+    attributes[kNormals].reserve(vertexCount * 12);
+    if (textured_) attributes[kTexCoords].reserve(vertexCount * 8);
+    indices.reserve(indexCount * 4);
+    // Room for the geometry, its alignment and the images.
+    data_.reserve(vertexCount * 32 + indexCount * 4 + 16 +
+                  (textured_ ? TexturePng(SceneTexture::kBrick).size() +
+                                   TexturePng(SceneTexture::kFloor).size() + 8
+                             : 0));
     for (const SceneMesh& mesh : scene_.meshes) {
       for (const SceneVertex& v : mesh.vertices) {
         Append(attributes[kPositions], v.position);
@@ -238,15 +253,40 @@ class ModelBuilder {
   std::array<int, 3> textures_{-1, -1, -1};
 };
 
+// A stream buffer appending to a string, without a buffer of its own.
+class StringSink : public std::streambuf {
+ public:
+  explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+
+ protected:
+  std::streamsize xsputn(const char* data, std::streamsize n) override {
+    bytes_.append(data, static_cast<std::size_t>(n));
+    return n;
+  }
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) bytes_ += traits_type::to_char_type(c);
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::string& bytes_;
+};
+
 // The whole file as tinygltf writes it: glb, or with external resources
 // the glb's JSON chunk still lacking its buffer's file name.
 std::string Serialise(const tinygltf::Model& model) {
   tinygltf::TinyGLTF writer;
   // Images either live in the buffer or are written by the caller.
   writer.SetImageWriter(nullptr, nullptr);
-  std::ostringstream out;
+  std::string bytes;
+  // The buffer and a generous allowance for the JSON, so the file is not
+  // copied as it grows.
+  bytes.reserve((model.buffers.empty() ? 0 : model.buffers[0].data.size()) +
+                model.accessors.size() * 256 + 4096);
+  StringSink sink(bytes);
+  std::ostream out(&sink);
   writer.WriteGltfSceneToStream(&model, out, false, true);
-  return std::move(out).str();
+  return bytes;
 }
 
 // The JSON chunk of a glb file: after the 12-byte header, its length and

@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"UnknownFormat", kSquare, "-f xml", 2,
                 "--format: xml not in {json,glb,gltf,obj,fbx} (see --help)"},
         BadCase{"UnitNotAPositiveNumber", kSquare, "-f glb --unit 0", 2,
-                "--unit takes a positive number of metres per grid unit, not '0'"}),
+                "--unit takes metres per grid unit from 0.000001 to 1000000, not '0'"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
