@@ -212,8 +212,9 @@ int Run(const Arguments& args) {
                              beforeBuilding);
                        });
 
-  if (output.exportFormat && !quarn::ExportBuildings(buildings, output.scene, *output.exportFormat,
-                                                     args.output, problem)) {
+  if (output.exportFormat &&
+      !quarn::ExportBuildings(buildings, output.scene, *output.exportFormat, args.output, problem,
+                              {args.outline, args.trace})) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);

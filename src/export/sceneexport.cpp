@@ -39,13 +39,25 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
 }
 
 bool ExportBuildings(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                     ExportFormat format, const std::string& path, std::string& problem) {
+                     ExportFormat format, const std::string& path, std::string& problem,
+                     const std::vector<std::string>& keep) {
   const std::filesystem::path target(path);
   std::vector<OutputFile> files;
   if (!WriteScene(BuildScene(buildings, settings), format, target.filename().string(), files,
                   problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;
+  }
+  for (const OutputFile& file : files) {
+    const std::filesystem::path written = target.parent_path() / file.name;
+    for (const std::string& other : keep) {
+      std::error_code error;
+      if (written.lexically_normal() == std::filesystem::path(other).lexically_normal() ||
+          std::filesystem::equivalent(written, other, error)) {
+        problem = "cannot write '" + written.string() + "': it is another file of the run";
+        return false;
+      }
+    }
   }
   return WriteFilesAtomically(target.parent_path().string(), files, problem);
 }

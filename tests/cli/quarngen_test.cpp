@@ -308,6 +308,9 @@ TEST_F(QuarnGenTest, ExportsLandTheirFilesWholeOrNotAtAll) {
   EXPECT_EQ(full.exitCode, 1);
   EXPECT_EQ(full.err, "quarn-gen: cannot write 'l.gltf': File too large\n");
   EXPECT_EQ(ReadText(dir_ / "l.gltf"), earlier);
+  const Result clash = Run("-o l.gltf --trace l.bin " + Example("l-shape.quarn"));
+  EXPECT_EQ(clash.exitCode, 1);
+  EXPECT_EQ(clash.err, "quarn-gen: cannot write 'l.bin': it is another file of the run\n");
   EXPECT_EQ(FilesBesides({}),
             (std::vector<std::string>{"l-brick.png", "l-floor.png", "l.bin", "l.gltf"}));
 }
