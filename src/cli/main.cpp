@@ -187,9 +187,12 @@ int Run(const Arguments& args) {
   std::string problem;
   std::unique_ptr<quarn::AtomicFile> dumpFile;
   std::unique_ptr<quarn::AtomicFile> traceFile;
-  if (!args.output.empty() && !output.exportFormat) {
+  if (!args.output.empty()) {
     dumpFile = std::make_unique<quarn::AtomicFile>(args.output);
     if (!dumpFile->Open(problem)) return Fail(kBadInput, problem);
+    // An export lands its files at the end; opening the file here only
+    // checked, before generating, that the folder takes files.
+    if (output.exportFormat) dumpFile.reset();
   }
   if (!args.trace.empty() && args.trace != "-") {
     traceFile = std::make_unique<quarn::AtomicFile>(args.trace);

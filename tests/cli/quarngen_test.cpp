@@ -316,10 +316,12 @@ TEST_F(QuarnGenTest, ExportsLandTheirFilesWholeOrNotAtAll) {
 }
 
 TEST_F(QuarnGenTest, UnwritableOutputIsAnError) {
-  const Result result = Run("-o no-such-folder/plan.json " + Example("square.quarn"));
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err,
-            "quarn-gen: cannot create 'no-such-folder/plan.json': No such file or directory\n");
+  for (const char* output : {"no-such-folder/plan.json", "no-such-folder/l.gltf"}) {
+    const Result result = Run("-o " + std::string(output) + " " + Example("square.quarn"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "quarn-gen: cannot create '" + std::string(output) +
+                              "': No such file or directory\n");
+  }
 }
 
 // An interrupted run removes its temporary files: a large square takes
