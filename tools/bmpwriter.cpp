@@ -1,8 +1,5 @@
 #include "bmpwriter.h"
 
-#include <fstream>
-#include <system_error>
-
 namespace quarn::tools {
 namespace {
 
@@ -43,26 +40,6 @@ std::vector<std::uint8_t> EncodeBmp24(const Picture& picture) {
     out.resize(out.size() + (rowSize - static_cast<std::uint32_t>(picture.width) * 3), 0);
   }
   return out;
-}
-
-bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (!error) return true;
-  std::filesystem::remove(temporary, error);
-  return false;
 }
 
 }  // namespace quarn::tools

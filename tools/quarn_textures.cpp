@@ -5,7 +5,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 int main(int argc, char** argv) {
   if (argc > 2) {

@@ -7,16 +7,16 @@
 #include <iostream>
 #include <sstream>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "app/benchdrawing.h"
 #include "app/modedrawing.h"
 #include "building/ccolour.h"
-#include "render/cpolygon2draw.h"
 #include "geom/cedge2.h"
 #include "geom/outlinecheck.h"
+#include "io/atomicfile.h"
 #include "qassert.h"
+#include "render/cpolygon2draw.h"
 
 namespace {
 
@@ -297,25 +297,11 @@ std::string CModeInput::AcceptVertex(const CPoint2& vertex) {
 }
 
 bool CModeInput::SaveLoops(const std::filesystem::path& file) const {
-  std::filesystem::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    WriteLoops(out);
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      Tell("Could not save " + file.string() + ": writing " + temporary.string() + " failed");
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    Tell("Could not save " + file.string() + ": " + error.message());
+  std::ostringstream text;
+  WriteLoops(text);
+  std::string problem;
+  if (!quarn::WriteFileAtomically(file.string(), text.str(), problem)) {
+    Tell("Could not save " + file.string() + ": " + problem);
     return false;
   }
   return true;

@@ -57,9 +57,8 @@ class CModeInput : public CMode {
   // valid closed outline (counter-clockwise ones are reversed); the last is
   // the loop being drawn, which must be one the editor could have drawn.
   std::string ReadLoops(std::istream& in);
-  // Writes the file through a temporary file and a rename, so that a failure
-  // never leaves a truncated file. Prints one line and returns false on
-  // failure.
+  // Writes the file whole or not at all (a failure keeps an earlier file
+  // and leaves no temporary). Prints one line and returns false on failure.
   bool SaveLoops(const std::filesystem::path& file = kUserOutlineFile) const;
   // Loads the file with ReadLoops; a missing or invalid file leaves the
   // loops untouched and prints one line saying why.

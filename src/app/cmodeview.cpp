@@ -3,9 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <iostream>
 #include <utility>
 
 #include "app/modedrawing.h"
+#include "export/sceneexport.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
 
@@ -66,6 +68,20 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed(kKeyHome)) SetStep(0);
   if (keys.WasPressed(kKeyEnd)) SetLastStep();
   if (keys.WasPressed('X')) returnRequested = true;
+  if (keys.WasPressed('E')) Export();
+}
+
+bool CModeView::Export(const std::string& path) const {
+  std::string problem;
+  if (!quarn::ExportBuildings(buildings.buildings, quarn::SceneSettings{},
+                              quarn::ExportFormat::kGlb, path, problem)) {
+    std::cout << "Could not export the building: " << problem << '\n';
+    std::cout.flush();
+    return false;
+  }
+  std::cout << "Exported the building to " << path << '\n';
+  std::cout.flush();
+  return true;
 }
 
 void CModeView::Build(TList<CPolygon2> loops) { buildings.Build(std::move(loops)); }
@@ -105,5 +121,6 @@ void CModeView::Draw(CBaseWindow& window) {
            "Use [P] to step through the design process. Or [O] to take steps back.");
   DrawText(*this, window, 10, 80,
            "Use [1] thru [4] to change the rendering style. Use [X] to return to Input Mode.");
-  DrawText(*this, window, 10, 100, "Press [Home] or [End] for the first or the last step.");
+  DrawText(*this, window, 10, 100, "Press [E] to export the building to user.glb.");
+  DrawText(*this, window, 10, 120, "Press [Home] or [End] for the first or the last step.");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/ccamera.h"
 #include "app/cmode.h"
@@ -36,8 +37,12 @@ class CModeView : public CMode {
   void DrawScene();
   // Left drag turns the camera, right drag flies, 1..4 pick the style, P and
   // O step, Home and End go to the first and the last step, X asks to
-  // return to the outline.
+  // return to the outline, E exports.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
+  // Writes every building as shown (current step) to path as binary glTF,
+  // whole or not at all, and prints one line: the file written or why not.
+  // Nothing else changes either way.
+  bool Export(const std::string& path = kExportFile) const;
 
   // One building per loop, generated at step 0.
   void Build(TList<CPolygon2> loops);
@@ -55,6 +60,8 @@ class CModeView : public CMode {
   // 1 to 4; other values draw no buildings.
   void SetRenderStyle(int style) { renderStyle = style; }
   const quarn::BuildingSet& GetBuildings() const { return buildings; }
+
+  static inline const std::string kExportFile = "user.glb";
 
  private:
   bool returnRequested = false;

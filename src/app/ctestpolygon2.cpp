@@ -1,13 +1,14 @@
 #include "app/ctestpolygon2.h"
 
-#include <filesystem>
 #include <fstream>
-#include <system_error>
+#include <sstream>
+#include <string>
 
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
 #include "building/ccolour.h"
 #include "geom/cedge2.h"
+#include "io/atomicfile.h"
 #include "qassert.h"
 #include "render/cbox2draw.h"
 #include "render/cpolygon2draw.h"
@@ -27,28 +28,6 @@ constexpr const char* kHelp[] = {
     "  S = save\n",
     "  L = load\n",
 };
-
-// Writes polygon as one line to a temporary file beside path, then renames
-// it over path, so a failed write never leaves a truncated file behind; on
-// failure the file stays as it was.
-void WritePolygonFile(const std::string& path, const CPolygon2& polygon) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::trunc);
-    if (!file.is_open()) return;
-    file << polygon << '\n';
-    file.flush();
-    if (!file) {
-      file.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) std::filesystem::remove(temporary, error);
-}
 
 }  // namespace
 
@@ -153,7 +132,15 @@ void CTestPolygon2::PrintOutput() const {
   out->flush();
 }
 
-void CTestPolygon2::Save() const { WritePolygonFile(polygonFile, polygons[0]); }
+void CTestPolygon2::Save() const {
+  std::ostringstream line;
+  line << polygons[0] << '\n';
+  std::string problem;
+  if (!quarn::WriteFileAtomically(polygonFile, line.str(), problem)) {
+    *out << "Could not save " << polygonFile << ": " << problem << '\n';
+    out->flush();
+  }
+}
 
 void CTestPolygon2::Load() {
   std::ifstream file(polygonFile);

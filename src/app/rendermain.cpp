@@ -20,14 +20,14 @@
 
 #include "app/cmodeview.h"
 #include "app/viewpicture.h"
-#include "atomicfile.h"
+#include "io/atomicfile.h"
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
 #include "generate.h"
 #include "glwindow.h"
 #include "main.h"
 #include "render/ctextureset.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 namespace {
 

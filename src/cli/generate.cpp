@@ -26,19 +26,6 @@ class TraceRedirect {
   std::ostream* previous_;
 };
 
-// Generates the building of every loop in order, with the design trace going
-// to trace, and hands each to take.
-void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                       std::ostream& trace, const std::function<void(int)>& beforeBuilding,
-                       const std::function<void(const CBuilding&)>& take) {
-  const TraceRedirect redirect(trace);
-  for (int i = 0; i < loops.GetSize(); ++i) {
-    if (beforeBuilding) beforeBuilding(i);
-    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
-    take(CBuilding(spec, settings.steps));
-  }
-}
-
 }  // namespace
 
 std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops) {
@@ -56,12 +43,25 @@ std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPoly
   return std::nullopt;
 }
 
+void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                       std::ostream& trace,
+                       const std::function<void(const CBuilding&)>& addBuilding,
+                       const std::function<void(int)>& beforeBuilding) {
+  const TraceRedirect redirect(trace);
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    if (beforeBuilding) beforeBuilding(i);
+    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
+    addBuilding(CBuilding(spec, settings.steps));
+  }
+}
+
 void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
                    std::ostream& dump, std::ostream& trace,
                    const std::function<void(int)>& beforeBuilding) {
   PlanDump plan(dump, settings.steps);
-  GenerateBuildings(loops, settings, trace, beforeBuilding,
-                    [&plan](const CBuilding& building) { plan.AddBuilding(building); });
+  GenerateBuildings(
+      loops, settings, trace, [&plan](const CBuilding& building) { plan.AddBuilding(building); },
+      beforeBuilding);
   plan.Finish();
 }
 
@@ -69,8 +69,9 @@ TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
                                     const GenerationSettings& settings, std::ostream& trace,
                                     const std::function<void(int)>& beforeBuilding) {
   TList<TList<CFloor>> floors;
-  GenerateBuildings(loops, settings, trace, beforeBuilding,
-                    [&floors](const CBuilding& building) { floors.Add(building.floors); });
+  GenerateBuildings(
+      loops, settings, trace, [&floors](const CBuilding& building) { floors.Add(building.floors); },
+      beforeBuilding);
   return floors;
 }
 

@@ -27,10 +27,16 @@ struct GenerationSettings {
 
 // Turns every loop, in order, into one building exactly as the view does:
 // CFloorSpec(loop, storeys, roomSizeVariance, roomSize), then
-// CBuilding(spec, steps), and writes the plan dump of all of them to dump.
-// The design trace of the same run goes to trace (a stream without a buffer
-// silences it); the previous trace stream is restored afterwards.
-// beforeBuilding, when set, is called with each loop's index first.
+// CBuilding(spec, steps), and hands each to addBuilding. The design trace of
+// the same run goes to trace (a stream without a buffer silences it); the
+// previous trace stream is restored afterwards. beforeBuilding, when set,
+// is called with each loop's index first.
+void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+                       std::ostream& trace,
+                       const std::function<void(const CBuilding&)>& addBuilding,
+                       const std::function<void(int)>& beforeBuilding = {});
+
+// GenerateBuildings writing the plan dump of all of them to dump.
 void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
                    std::ostream& dump, std::ostream& trace,
                    const std::function<void(int)>& beforeBuilding = {});

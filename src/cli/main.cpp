@@ -1,5 +1,6 @@
 // quarn-gen: generates the buildings of an outline file without a display and
-// writes their plans as JSON or draws them as SVG, PDF or PNG floor plans.
+// writes their plans as JSON, draws them as SVG, PDF or PNG floor plans, or
+// writes the buildings as a 3D scene.
 //
 // Exit codes: 0 success, 1 bad input or an output that cannot be written,
 // 2 a usage error. Every error is one line on standard error.
@@ -8,8 +9,10 @@
 
 #include <CLI/CLI.hpp>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,9 +23,11 @@
 #include <string>
 #include <system_error>
 
-#include "atomicfile.h"
 #include "export/plandrawing.h"
+#include "export/sceneexport.h"
 #include "generate.h"
+#include "geom/outlinecheck.h"
+#include "io/atomicfile.h"
 #include "progress.h"
 
 namespace {
@@ -38,9 +43,19 @@ struct Arguments {
   std::string storeys = "1";
   std::string trace;
   std::string output;
-  std::string format = "json";
+  std::string format;  // empty: follows the output's extension
   int pxPerUnit = 16;
+  std::string unit = "1";
+  std::string materials = "textured";
   std::string outline;
+};
+
+// What to write: the plan dump, a drawn floor plan, or a 3D export with its
+// scene settings.
+struct OutputSettings {
+  std::optional<quarn::PlanFormat> planFormat;
+  std::optional<quarn::ExportFormat> exportFormat;  // neither: the plan dump
+  quarn::SceneSettings scene;
 };
 
 // The drawn plan formats, by name; json is the plan dump.
@@ -49,17 +64,6 @@ std::optional<quarn::PlanFormat> PlanFormatNamed(const std::string& name) {
   if (name == "pdf") return quarn::PlanFormat::kPdf;
   if (name == "png") return quarn::PlanFormat::kPng;
   return std::nullopt;
-}
-
-// The format an output file's extension names in any letter case, json for
-// any other.
-std::string FormatOfPath(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const char* format : {"svg", "pdf", "png"}) {
-    if (extension == std::string(".") + format) return format;
-  }
-  return "json";
 }
 
 int Fail(int code, const std::string& message) {
@@ -82,6 +86,40 @@ std::optional<std::uint32_t> ParseCount(const std::string& text, std::uint32_t m
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+// The format -f names, else the one -o's extension names, else the dump.
+std::string FormatName(const Arguments& args) {
+  if (!args.format.empty()) return args.format;
+  std::string extension = std::filesystem::path(args.output).extension().string();
+  if (!extension.empty()) extension.erase(0, 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const bool known = quarn::ExportFormatNamed(extension) || PlanFormatNamed(extension);
+  return known ? extension : "json";
+}
+
+// Turns the output argument texts into settings; on a usage error returns
+// the message.
+std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSettings& output) {
+  const std::string format = FormatName(args);
+  output.planFormat = PlanFormatNamed(format);
+  if (format != "json" && !output.planFormat) {
+    output.exportFormat = quarn::ExportFormatNamed(format);
+    if (args.output.empty()) return "--format " + format + " writes files: give -o FILE";
+  }
+  // Within these bounds every coordinate of an outline stays a normal,
+  // finite float in the scene.
+  constexpr float kMinUnit = 1e-6f, kMaxUnit = 1e6f;
+  float unit = 0;
+  const char* end = args.unit.data() + args.unit.size();
+  const auto parsed = std::from_chars(args.unit.data(), end, unit);
+  if (args.unit.empty() || parsed.ec != std::errc() || parsed.ptr != end || !(unit >= kMinUnit) ||
+      !(unit <= kMaxUnit)) {
+    return "--unit takes metres per grid unit from 0.000001 to 1000000, not '" + args.unit + "'";
+  }
+  output.scene.metresPerUnit = unit;
+  output.scene.textured = args.materials == "textured";
+  return std::nullopt;
 }
 
 // Turns the argument texts into settings; on a usage error returns the message.
@@ -118,18 +156,15 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   return std::nullopt;
 }
 
-// One run of the generator over every building, given the trace stream and
-// the call to make before each building.
-using Generation =
-    std::function<void(std::ostream& trace, const std::function<void(int)>& beforeBuilding)>;
-
-// Runs generate with the design trace going to traceTarget (none: not
-// written) and a progress line on a terminal, unless the output or the trace
-// is being written to that terminal too.
-void GenerateWithProgress(const TList<CPolygon2>& loops, std::ostream& dump,
-                          std::ostream* traceTarget, const Generation& generate) {
+// Runs generate (the dump or the buildings) with the design trace going to
+// traceTarget (none: not written) and a progress line on a terminal, unless
+// the plan or the trace is being written to that terminal too.
+void GenerateWithProgress(
+    const TList<CPolygon2>& loops, bool dumpToStdout, std::ostream* traceTarget,
+    const std::function<void(std::ostream& trace, const std::function<void(int)>& beforeBuilding)>&
+        generate) {
   const bool writesToTerminal =
-      (&dump == &std::cout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
+      (dumpToStdout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
   const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
   quarn::ProgressMeter meter(std::cerr, showProgress, loops.GetSize());
   quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
@@ -141,43 +176,57 @@ void GenerateWithProgress(const TList<CPolygon2>& loops, std::ostream& dump,
 
 int Run(const Arguments& args) {
   quarn::GenerationSettings settings;
+  OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadOutputSettings(args, output)) return Fail(kUsage, *problem);
 
   TList<CPolygon2> loops;
   if (const auto problem = quarn::ReadOutlineLoops(args.outline, loops)) return Fail(kBadInput, *problem);
 
   std::string problem;
-  std::unique_ptr<quarn::AtomicFile> outputFile;
+  std::unique_ptr<quarn::AtomicFile> dumpFile;
   std::unique_ptr<quarn::AtomicFile> traceFile;
   if (!args.output.empty()) {
-    outputFile = std::make_unique<quarn::AtomicFile>(args.output);
-    if (!outputFile->Open(problem)) return Fail(kBadInput, problem);
+    dumpFile = std::make_unique<quarn::AtomicFile>(args.output);
+    if (!dumpFile->Open(problem)) return Fail(kBadInput, problem);
+    // An export lands its files at the end; opening the file here only
+    // checked, before generating, that the folder takes files.
+    if (output.exportFormat) dumpFile.reset();
   }
   if (!args.trace.empty() && args.trace != "-") {
     traceFile = std::make_unique<quarn::AtomicFile>(args.trace);
     if (!traceFile->Open(problem)) return Fail(kBadInput, problem);
   }
-  std::ostream& dump = outputFile ? outputFile->Stream() : std::cout;
+  std::ostream& dump = dumpFile ? dumpFile->Stream() : std::cout;
   std::ostream* traceTarget =
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
 
-  if (const auto planFormat = PlanFormatNamed(args.format)) {
-    TList<TList<CFloor>> floors;
-    GenerateWithProgress(loops, dump, traceTarget, [&](std::ostream& trace, const auto& before) {
-      floors = quarn::GenerateFloors(loops, settings, trace, before);
-    });
+  TList<TList<CFloor>> buildings;
+  GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
+                       [&](std::ostream& trace, const std::function<void(int)>& beforeBuilding) {
+                         if (!output.exportFormat && !output.planFormat) {
+                           quarn::GeneratePlans(loops, settings, dump, trace, beforeBuilding);
+                           return;
+                         }
+                         quarn::GenerateBuildings(
+                             loops, settings, trace,
+                             [&buildings](const CBuilding& b) { buildings.Add(b.floors); },
+                             beforeBuilding);
+                       });
+
+  if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
-    if (!quarn::WritePlan(floors, title, *planFormat, args.pxPerUnit, dump, problem)) {
+    if (!quarn::WritePlan(buildings, title, *output.planFormat, args.pxPerUnit, dump, problem)) {
       return Fail(kBadInput, problem);
     }
-  } else {
-    GenerateWithProgress(loops, dump, traceTarget, [&](std::ostream& trace, const auto& before) {
-      quarn::GeneratePlans(loops, settings, dump, trace, before);
-    });
   }
-
-  if (outputFile && !outputFile->Commit(problem)) return Fail(kBadInput, problem);
+  if (output.exportFormat &&
+      !quarn::ExportBuildings(buildings, output.scene, *output.exportFormat, args.output, problem,
+                              {args.outline, args.trace})) {
+    return Fail(kBadInput, problem);
+  }
+  if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
   if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
   std::cout.flush();
   if (!std::cout) return Fail(kBadInput, "cannot write to standard output");
@@ -190,7 +239,9 @@ int main(int argc, char** argv) {
   Arguments args;
   CLI::App app(
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
-      "\"(x,y)(x,y)...*\") and writes them as JSON or draws them as SVG, PDF or PNG.",
+      "\"(x,y)(x,y)...*\") and writes them as JSON, draws them as SVG, PDF or PNG, or "
+      "writes all buildings as one 3D scene (glTF binary .glb, glTF .gltf with its .bin and "
+      "PNG files, OBJ with .mtl and PNGs, ASCII FBX with PNGs).",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -206,16 +257,22 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")
       ->type_name("FILE");
-  app.add_option("-o,--output", args.output, "Write the plan to FILE instead of standard output")
+  app.add_option("-o,--output", args.output,
+                 "Write to FILE instead of standard output (3D formats need it)")
       ->type_name("FILE");
   app.add_option("-f,--format", args.format,
-                 "Output format: the JSON plan dump or a drawn floor plan (default: by -o's "
-                 "extension, else json)")
+                 "Output format; without it the extension of -o picks one, else json")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"json", "svg", "pdf", "png"}));
+      ->check(CLI::IsMember({"json", "svg", "pdf", "png", "glb", "gltf", "obj", "fbx"}));
   app.add_option("--px-per-unit", args.pxPerUnit, "Pixels per grid unit of SVG and PNG plans")
       ->type_name("N")
       ->check(CLI::Range(1, quarn::kMaxPlanPxPerUnit))
+      ->capture_default_str();
+  app.add_option("--unit", args.unit, "Metres per grid unit in 3D formats")
+      ->type_name("METRES")
+      ->capture_default_str();
+  app.add_option("--materials", args.materials, "Textures in 3D formats, or colours only")
+      ->check(CLI::IsMember({"textured", "plain"}))
       ->capture_default_str();
   app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
       ->type_name("FILE")
@@ -228,7 +285,6 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsage, std::string(error.what()) + " (see --help)");
   }
-  if (app.count("--format") == 0) args.format = FormatOfPath(args.output);
   try {
     return Run(args);
   } catch (const std::bad_alloc&) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr unsigned kSideCount = 6;
+constexpr unsigned kSideCount = kBoxFaceCount;
 constexpr float kTexScale = 0.3f;
 
 bool DifferOnAllAxes(const CVector3& a, const CVector3& b) {
@@ -25,6 +25,16 @@ std::array<CVector3, 4> CFace3::GetQuad() const {
   const CVector3& u = kU[side];
   const CVector3& w = kW[side];
   return {p1, p1 * u + p2 * w, p2, p1 * w + p2 * u};
+}
+
+std::array<CFaceVertex3, 4> CFace3::GetVertices() const {
+  const CVector3 normal = GetSideNormal(side);
+  std::array<CFaceVertex3, 4> vertices;
+  const std::array<CVector3, 4> quad = GetQuad();
+  for (std::size_t i = 0; i < quad.size(); ++i) {
+    vertices[i] = CFaceVertex3{quad[i], normal, GetFaceTexCoord(side, quad[i])};
+  }
+  return vertices;
 }
 
 bool operator==(const CFace3& a, const CFace3& b) {

@@ -8,6 +8,17 @@
 
 class CBox2;
 
+// The number of faces of a CBox3, numbered as Side.
+inline constexpr unsigned kBoxFaceCount = 6;
+
+// One corner of a filled face as it is drawn and exported: its position,
+// the face's outward unit normal and its texture coordinate.
+struct CFaceVertex3 {
+  CVector3 position;
+  CVector3 normal;
+  std::array<float, 2> texCoord;
+};
+
 // One face of a CBox3: two opposite corners of the face rectangle (equal on
 // the face's axis) and the side it lies on (0..5, numbered as Side).
 struct CFace3 {
@@ -16,8 +27,13 @@ struct CFace3 {
   unsigned side = 0;
 
   // The four corners in drawing order: p1, p1*u + p2*w, p2, p1*w + p2*u,
-  // with u and w the side's 0/1 selectors.
+  // with u and w the side's 0/1 selectors. The order runs counter-clockwise
+  // seen from outside on sides 0, 1, 4 and 5, clockwise on sides 2 and 3.
   std::array<CVector3, 4> GetQuad() const;
+  // The corners of GetQuad with the side's normal and their texture
+  // coordinates: the one description of a face that both the view and the
+  // exports use.
+  std::array<CFaceVertex3, 4> GetVertices() const;
 };
 
 bool operator==(const CFace3& a, const CFace3& b);

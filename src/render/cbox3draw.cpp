@@ -4,22 +4,19 @@
 
 namespace {
 
-constexpr unsigned kFaceCount = 6;
-
 void DrawFaces(const CBox3& box, bool outline) {
-  for (unsigned side = 0; side < kFaceCount; ++side) DrawFace(box.GetFace(side), outline);
+  for (unsigned side = 0; side < kBoxFaceCount; ++side) DrawFace(box.GetFace(side), outline);
 }
 
 }  // namespace
 
 void DrawFace(const CFace3& face, bool outline) {
-  const CVector3 normal = GetSideNormal(face.side);
-  glNormal3f(normal.x, normal.y, normal.z);
+  const std::array<CFaceVertex3, 4> corners = face.GetVertices();
+  glNormal3f(corners[0].normal.x, corners[0].normal.y, corners[0].normal.z);
   glBegin(outline ? GL_LINE_LOOP : GL_QUADS);
-  for (const CVector3& v : face.GetQuad()) {
-    const std::array<float, 2> st = GetFaceTexCoord(face.side, v);
-    glTexCoord2f(st[0], st[1]);
-    glVertex3f(v.x, v.y, v.z);
+  for (const CFaceVertex3& corner : corners) {
+    glTexCoord2f(corner.texCoord[0], corner.texCoord[1]);
+    glVertex3f(corner.position.x, corner.position.y, corner.position.z);
   }
   glEnd();
 }

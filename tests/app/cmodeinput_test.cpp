@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -429,11 +433,29 @@ TEST(CModeInputFile, AFailedSaveKeepsWhatWasThere) {
   const std::string said = ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(said.rfind("Could not save user.quarn: ", 0), 0u) << said;
   EXPECT_TRUE(std::filesystem::is_directory("user.quarn/inside"));
-  EXPECT_FALSE(std::filesystem::exists("user.quarn.tmp"));
 
   ::testing::internal::CaptureStdout();
   EXPECT_FALSE(editor.input.SaveLoops(scratch.folder / "missing" / "user.quarn"));
   EXPECT_NE(::testing::internal::GetCapturedStdout(), "");
+
+  // A full disk: the earlier file stays whole.
+  WriteFile("other.quarn", "*\n");
+  std::ostringstream told;
+  std::streambuf* const standardOutput = std::cout.rdbuf(told.rdbuf());
+  {
+    const quarn::test::FileSizeLimit full(8);
+    EXPECT_FALSE(editor.input.SaveLoops("other.quarn"));
+  }
+  std::cout.rdbuf(standardOutput);
+  EXPECT_EQ(told.str(), "Could not save other.quarn: cannot write 'other.quarn': File too large\n");
+  EXPECT_EQ(ReadFile("other.quarn"), "*\n");
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"other.quarn", "user.quarn"}))
+      << "no temporary is left";
 }
 
 }  // namespace

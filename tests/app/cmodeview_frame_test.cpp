@@ -11,7 +11,7 @@
 #include "building/cbuilding.h"
 #include "render/ctextureset.h"
 #include "support/gl_test_context.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 #include "view_colours.h"
 
 namespace {

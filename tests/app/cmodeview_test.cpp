@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
+#include "export/gltfwriter.h"
+#include "support/file_size_limit.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -150,6 +155,52 @@ TEST(CModeView, XRequestsTheReturn) {
   EXPECT_FALSE(driver.view.IsReturnRequested());
   driver.Keys("x");
   EXPECT_TRUE(driver.view.IsReturnRequested());
+}
+
+// E lands every building as shown in user.glb and says so; when the file
+// cannot be written (no room for it) it says why, and the earlier file,
+// the folder and the view stay as they were.
+TEST(CModeView, EExportsTheBuildingsAsShownToUserGlb) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("quarn_view_export_" + std::to_string(getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+  const auto contents = [] {
+    std::ostringstream text;
+    text << std::ifstream("user.glb", std::ios::binary).rdbuf();
+    return text.str();
+  };
+
+  ViewDriver driver;
+  driver.view.SetStep(60);
+  const auto press = [&driver](char key) {
+    std::ostringstream told;
+    std::streambuf* const standardOutput = std::cout.rdbuf(told.rdbuf());
+    driver.Keys(std::string(1, key));
+    std::cout.rdbuf(standardOutput);
+    return told.str();
+  };
+  EXPECT_EQ(press('E'), "Exported the building to user.glb\n");
+  const std::string written = contents();
+  const std::string shown =
+      quarn::WriteGlb(quarn::BuildScene(driver.view.GetBuildings().buildings, {}));
+  driver.view.SetStep(STEP_BUDGET_UNLIMITED);
+  {
+    const quarn::test::FileSizeLimit full(64);
+    EXPECT_EQ(press('E'),
+              "Could not export the building: cannot write 'user.glb': File too large\n");
+  }
+
+  EXPECT_TRUE(written == shown) << "user.glb holds the buildings at the step shown";
+  EXPECT_EQ(contents(), written);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                          std::filesystem::directory_iterator()),
+            1);
+  EXPECT_EQ(driver.view.GetStep(), STEP_BUDGET_UNLIMITED);
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(folder);
 }
 
 struct CameraCase {

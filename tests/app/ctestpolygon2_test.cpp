@@ -11,6 +11,7 @@
 
 #include "bench_script.h"
 #include "support/assert_recorder.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -235,13 +236,23 @@ TEST_F(CTestPolygon2Test, SaveReplacesTheWholeFile) {
   EXPECT_EQ(ReadFile(), "(0,0)(0,1)(1,1)(1,0)*\n");
 }
 
-// A save that cannot be written leaves the earlier file as it was.
+// A save that cannot be written (here: no room for the file) leaves the
+// earlier file as it was and no temporary, and says why.
 TEST_F(CTestPolygon2Test, FailedSaveKeepsTheOldFile) {
   WriteFile("(0,0)(0,1)(1,1)(1,0)*\n");
-  std::filesystem::create_directory(PolyFile().string() + ".tmp");
   Play(kDrawL);
-  script.Step(bench, Key('S'));
+  const std::size_t printedBefore = Printed().size();
+  {
+    const quarn::test::FileSizeLimit full(8);
+    script.Step(bench, Key('S'));
+  }
   EXPECT_EQ(ReadFile(), "(0,0)(0,1)(1,1)(1,0)*\n");
+  EXPECT_EQ(Printed().substr(printedBefore), "Could not save " + PolyFile().string() +
+                                                 ": cannot write '" + PolyFile().string() +
+                                                 "': File too large\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 struct LoadCase {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "texturepictures.h"
+#include "texturefiles.h"
 #include "view_colours.h"
 
 namespace {

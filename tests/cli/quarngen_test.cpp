@@ -70,13 +70,13 @@ class QuarnGenTest : public testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs quarn-gen with the arguments (already quoted where needed) from
-  // the scratch folder.
-  Result Run(const std::string& args) {
+  // the scratch folder, after the shell commands of prefix.
+  Result Run(const std::string& args, const std::string& prefix = "") {
     const fs::path out = dir_ / ".stdout";
     const fs::path err = dir_ / ".stderr";
-    const std::string command = "cd " + Quoted(dir_.string()) + " && " + Quoted(QUARN_GEN_PATH) +
-                                " " + args + " >" + Quoted(out.string()) + " 2>" +
-                                Quoted(err.string()) + " </dev/null";
+    const std::string command = "cd " + Quoted(dir_.string()) + " && " + prefix +
+                                Quoted(QUARN_GEN_PATH) + " " + args + " >" + Quoted(out.string()) +
+                                " 2>" + Quoted(err.string()) + " </dev/null";
     const int status = std::system(command.c_str());
     Result result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -233,7 +233,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "cannot open 'outline.quarn': No such file or directory"},
         BadCase{"NotThePolygonForm", kSquare + "\n(0,0)(0,5)[5,5](5,0)*\n", "", 1,
                 "outline.quarn:3: expected '(' or the closing '*' at column 11, found '['"},
-        BadCase{"BinaryGarbage", std::string("\x7f" "ELF\x02\x01\x01", 7), "", 1,
+        BadCase{"BinaryGarbage",
+                std::string("\x7f"
+                            "ELF\x02\x01\x01",
+                            7),
+                "", 1,
                 "outline.quarn:1: expected '(' or the closing '*' at column 1, found byte 127"},
         BadCase{"EmptyFile", "", "", 1, "outline.quarn: no outline loop found"},
         BadCase{"OnlyEmptyLoops", "*\n\n", "", 1, "outline.quarn: no outline loop found"},
@@ -264,9 +268,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"RoomSizeWithUnit", kSquare, "--room-size 45m", 2,
                 "--room-size takes a whole number of cells, not '45m'"},
         BadCase{"UnknownFormat", kSquare, "-f xml", 2,
-                "--format: xml not in {json,svg,pdf,png} (see --help)"},
+                "--format: xml not in {json,svg,pdf,png,glb,gltf,obj,fbx} (see --help)"},
         BadCase{"PlanScaleZero", kSquare, "-f png --px-per-unit 0", 2,
-                "--px-per-unit: Value 0 not in range 1 to 200 (see --help)"}),
+                "--px-per-unit: Value 0 not in range 1 to 200 (see --help)"},
+        BadCase{"UnitNotAPositiveNumber", kSquare, "-f glb --unit 0", 2,
+                "--unit takes metres per grid unit from 0.000001 to 1000000, not '0'"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
@@ -277,11 +283,13 @@ TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
   };
   for (const Case& c : {
            Case{"", "OUTLINE_FILE is required (see --help)"},
-           Case{"--trace - outline.quarn", "--trace - needs -o FILE: the plan already goes to "
-                                           "standard output"},
+           Case{"--trace - outline.quarn",
+                "--trace - needs -o FILE: the plan already goes to "
+                "standard output"},
            Case{"-o plan.json --trace plan.json outline.quarn",
                 "-o and --trace name the same file"},
            Case{"-o outline.quarn outline.quarn", "an output would overwrite the outline file"},
+           Case{"-f glb outline.quarn", "--format glb writes files: give -o FILE"},
        }) {
     const Result result = Run(c.args);
     EXPECT_EQ(result.exitCode, 2) << c.args;
@@ -291,11 +299,48 @@ TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
   EXPECT_EQ(FilesBesides({"outline.quarn"}), std::vector<std::string>{});
 }
 
+struct ExportCase {
+  const char* args;  // before the outline file
+  std::vector<std::string> files;
+};
+
+// The format follows -f, else -o's extension; the files of a format land
+// together, and a failed write (here no room for the files) keeps the
+// earlier ones and leaves no temporary.
+TEST_F(QuarnGenTest, ExportsLandTheirFilesWholeOrNotAtAll) {
+  for (const ExportCase& c : {
+           ExportCase{"-o l.glb", {"l.glb"}},
+           ExportCase{"-o l.GLTF", {"l-brick.png", "l-floor.png", "l.GLTF", "l.bin"}},
+           ExportCase{"-f obj -o l.obj", {"l-brick.png", "l-floor.png", "l.mtl", "l.obj"}},
+           ExportCase{"--materials plain --unit 0.5 -o l.fbx", {"l.fbx"}},
+       }) {
+    const Result result = Run(std::string(c.args) + " " + Example("l-shape.quarn"));
+    EXPECT_EQ(result.exitCode, 0) << c.args << ": " << result.err;
+    EXPECT_EQ(result.out, "") << c.args;
+    EXPECT_EQ(FilesBesides({}), c.files) << c.args;
+    for (const std::string& file : c.files) fs::remove(dir_ / file);
+  }
+  ASSERT_EQ(Run("-o l.gltf " + Example("l-shape.quarn")).exitCode, 0);
+  const std::string earlier = ReadText(dir_ / "l.gltf");
+  const Result full =
+      Run("-o l.gltf --steps 30 " + Example("l-shape.quarn"), "trap '' XFSZ; ulimit -f 1; ");
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_EQ(full.err, "quarn-gen: cannot write 'l.gltf': File too large\n");
+  EXPECT_EQ(ReadText(dir_ / "l.gltf"), earlier);
+  const Result clash = Run("-o l.gltf --trace l.bin " + Example("l-shape.quarn"));
+  EXPECT_EQ(clash.exitCode, 1);
+  EXPECT_EQ(clash.err, "quarn-gen: cannot write 'l.bin': it is another file of the run\n");
+  EXPECT_EQ(FilesBesides({}),
+            (std::vector<std::string>{"l-brick.png", "l-floor.png", "l.bin", "l.gltf"}));
+}
+
 TEST_F(QuarnGenTest, UnwritableOutputIsAnError) {
-  const Result result = Run("-o no-such-folder/plan.json " + Example("square.quarn"));
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err,
-            "quarn-gen: cannot create 'no-such-folder/plan.json': No such file or directory\n");
+  for (const char* output : {"no-such-folder/plan.json", "no-such-folder/l.gltf"}) {
+    const Result result = Run("-o " + std::string(output) + " " + Example("square.quarn"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "quarn-gen: cannot create '" + std::string(output) +
+                              "': No such file or directory\n");
+  }
 }
 
 // An interrupted run removes its temporary files: a large square takes

@@ -30,7 +30,7 @@
 #include "geom/outlinecheck.h"
 #include "glwindowex.h"
 #include "qassert.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 namespace {
 

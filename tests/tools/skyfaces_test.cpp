@@ -6,7 +6,7 @@
 #include "render/ctexturemanager.h"
 #include "render/ctextureset.h"
 #include "support/gl_test_context.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 namespace quarn::test {
 namespace {

@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "bmpwriter.h"
 #include "render/ctextureset.h"
 #include "render/imagereader.h"
 #include "render/test_images.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 namespace quarn::tools {
 namespace {
@@ -73,25 +72,6 @@ TEST(BmpWriter, StoresBlueFirstAndBottomRowFirst) {
   const Bytes bmp = EncodeBmp24(picture);
   EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.begin() + 54 + 3), (Bytes{3, 2, 1}));
   EXPECT_EQ(Bytes(bmp.begin() + 58, bmp.begin() + 58 + 3), (Bytes{6, 5, 4}));
-}
-
-TEST(AtomicWrite, ReplacesTheFileAndLeavesNoTemporary) {
-  TempDir dir("quarn-atomic-write");
-  const auto path = dir.Path() / "a.bmp";
-  ASSERT_TRUE(WriteFileAtomically(path, {1, 2, 3}));
-  ASSERT_TRUE(WriteFileAtomically(path, {4, 5}));
-  EXPECT_EQ(FileBytes(path), (Bytes{4, 5}));
-  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "a.bmp.tmp"));
-}
-
-TEST(AtomicWrite, FailsWithoutLeavingAnythingBehind) {
-  TempDir dir("quarn-atomic-fail");
-  EXPECT_FALSE(WriteFileAtomically(dir.Path() / "missing" / "a.bmp", {1}));
-  // The target is a folder: the rename fails after the temporary was written.
-  std::filesystem::create_directory(dir.Path() / "b.bmp");
-  std::filesystem::create_directory(dir.Path() / "b.bmp" / "occupied");
-  EXPECT_FALSE(WriteFileAtomically(dir.Path() / "b.bmp", {1}));
-  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "b.bmp.tmp"));
 }
 
 // Mean absolute channel difference between pixel runs a and b of a picture.

@@ -1,33 +1,24 @@
 #pragma once
 
-// The pictures of the ten texture files, all made procedurally. Ground and
-// wall pictures tile seamlessly; the six night-sky faces are drawn from the
-// 3D direction each texel looks in, so neighbouring faces agree where they
-// meet on the sky box.
+// The ten texture files of the 3D view and their writing as 24-bit BMPs.
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "bmpwriter.h"
+#include "pictures/texturepictures.h"
 
 namespace quarn::tools {
 
-Picture MakeBrickWall(int side);
-Picture MakeFloorTiles(int side);
-Picture MakeGrass(int side);
-Picture MakeConcrete(int side);
-
-// Sky box faces by the file suffix they are written to.
-enum class SkyFace { kUp, kDown, kLeft, kRight, kFront, kBack };
-Picture MakeSkyFace(SkyFace face, int side);
-
-// The direction (not normalised) in sky box coordinates that texture
-// coordinate (s, t) of face shows; the sky box draws face corners at
-// (+-500, +-500, +-500).
-std::array<double, 3> SkyDirection(SkyFace face, double s, double t);
+using pictures::MakeBrickWall;
+using pictures::MakeConcrete;
+using pictures::MakeFloorTiles;
+using pictures::MakeGrass;
+using pictures::MakeSkyFace;
+using pictures::SkyDirection;
+using pictures::SkyFace;
 
 // One texture file: its name, its side in pixels and how to make it.
 struct TextureFile {

@@ -1,0 +1,180 @@
+#include "export/scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace quarn {
+namespace {
+
+// Floor materials beyond this index share the last palette shade.
+constexpr unsigned kLastShade = 8;
+
+// The view's colours are display (sRGB) values; scene colours are linear.
+float Linear(float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); }
+
+std::array<float, 3> LinearColour(const CColour& c) {
+  return {Linear(c.r), Linear(c.g), Linear(c.b)};
+}
+
+// The shoelace area; an outline on the grid encloses whole cells.
+int AreaInCells(const CPolygon2& outline) {
+  long long twice = 0;
+  for (int i = 0; i < outline.GetSize(); ++i) {
+    const CPoint2& a = outline[i];
+    const CPoint2& b = outline[(i + 1) % outline.GetSize()];
+    twice += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+  }
+  return static_cast<int>(std::llabs(twice) / 2);
+}
+
+// True when the corners turn counter-clockwise about their face's normal.
+bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
+  const CVector3 a = corners[1].position - corners[0].position;
+  const CVector3 b = corners[2].position - corners[0].position;
+  return Dot(Cross(a, b), corners[0].normal) > 0;
+}
+
+const char* OpeningOf(const CWall& wall) {
+  const bool cut = wall.pieces.GetSize() != 1 || !(wall.pieces[0] == wall.solid[0]);
+  if (!cut) return "none";
+  return wall.GetRoomCount() == 2 ? "door" : "window";
+}
+
+class SceneBuilder {
+ public:
+  explicit SceneBuilder(const SceneSettings& settings) : settings_(settings) {}
+
+  Scene Build(const TList<TList<CFloor>>& buildings) {
+    for (int b = 0; b < buildings.GetSize(); ++b) {
+      const int building = AddNode("building " + std::to_string(b));
+      scene_.roots.push_back(building);
+      for (int k = 0; k < buildings[b].GetSize(); ++k) {
+        const int storey = AddChild(building, "storey " + std::to_string(k));
+        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * settings_.metresPerUnit,
+                                            0.0f};
+        AddFloor(buildings[b][k], storey);
+      }
+    }
+    return std::move(scene_);
+  }
+
+ private:
+  void AddFloor(const CFloor& floor, int storey) {
+    std::vector<int> roomNodes;
+    for (int i = 0; i < floor.rooms.GetSize(); ++i) {
+      const CRoom& room = floor.rooms[i];
+      const int node = AddChild(storey, "room " + std::to_string(i));
+      scene_.nodes[node].extras = {
+          {"room", i}, {"area", AreaInCells(room.outline)}, {"complete", room.IsComplete()}};
+      if (i < floor.slabs.GetSize()) {
+        const unsigned shade = std::min(static_cast<unsigned>(i), kLastShade);
+        // Named as its node: formats without a hierarchy (OBJ) keep the room's name.
+        scene_.nodes[node].mesh =
+            AddMesh(scene_.nodes[node].name, floor.slabs[i], FloorMaterial(shade), {});
+      }
+      roomNodes.push_back(node);
+    }
+    for (int w = 0; w < floor.walls.GetSize(); ++w) {
+      const CWall& wall = floor.walls[w];
+      const int first = floor.GetRoomIndex(wall.pair.first);
+      std::vector<int> rooms = {first};
+      if (wall.GetRoomCount() == 2) rooms.push_back(floor.GetRoomIndex(wall.pair.second));
+      const int parent = first >= 0 && first < static_cast<int>(roomNodes.size())
+                             ? roomNodes[static_cast<std::size_t>(first)]
+                             : storey;
+      const int mesh = AddMesh("wall " + std::to_string(w), wall.pieces, WallMaterial(),
+                               {{"rooms", rooms}, {"opening", std::string(OpeningOf(wall))}});
+      if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
+    }
+  }
+
+  int AddNode(std::string name) {
+    scene_.nodes.push_back(SceneNode{std::move(name), {}, -1, {}, {}});
+    return static_cast<int>(scene_.nodes.size()) - 1;
+  }
+
+  int AddChild(int parent, std::string name) {
+    const int child = AddNode(std::move(name));
+    scene_.nodes[static_cast<std::size_t>(parent)].children.push_back(child);
+    return child;
+  }
+
+  // The mesh of every face of boxes, or -1 when there are none.
+  int AddMesh(std::string name, const TList<CBox3>& boxes, int material, Extras extras) {
+    if (boxes.GetSize() == 0) return -1;
+    SceneMesh mesh{std::move(name), material, {}, {}, std::move(extras)};
+    mesh.vertices.reserve(static_cast<std::size_t>(boxes.GetSize()) * kBoxFaceCount * 4);
+    mesh.indices.reserve(static_cast<std::size_t>(boxes.GetSize()) * kBoxFaceCount * 6);
+    for (int i = 0; i < boxes.GetSize(); ++i) {
+      for (unsigned side = 0; side < kBoxFaceCount; ++side) AddFace(mesh, boxes[i].GetFace(side));
+    }
+    scene_.meshes.push_back(std::move(mesh));
+    return static_cast<int>(scene_.meshes.size()) - 1;
+  }
+
+  // The face's quad as two triangles, counter-clockwise seen from outside
+  // (the drawing order runs clockwise on some sides).
+  void AddFace(SceneMesh& mesh, const CFace3& face) const {
+    const auto base = static_cast<std::uint32_t>(mesh.vertices.size());
+    const float s = settings_.metresPerUnit;
+    const std::array<CFaceVertex3, 4> corners = face.GetVertices();
+    for (const CFaceVertex3& v : corners) {
+      mesh.vertices.push_back(
+          SceneVertex{{v.position.x * s, v.position.z * s, 0.0f - v.position.y * s},
+                      {v.normal.x, v.normal.z, 0.0f - v.normal.y},
+                      v.texCoord});
+    }
+    static constexpr std::array<std::uint32_t, 6> kForward = {0, 1, 2, 0, 2, 3};
+    static constexpr std::array<std::uint32_t, 6> kBackward = {0, 2, 1, 0, 3, 2};
+    const bool forward = RunsCounterClockwise(corners);
+    for (const std::uint32_t corner : forward ? kForward : kBackward) {
+      mesh.indices.push_back(base + corner);
+    }
+  }
+
+  int WallMaterial() {
+    if (wallMaterial_ < 0) {
+      wallMaterial_ = AddMaterial("wall", CFloor::WALL_COLOUR, SceneTexture::kBrick);
+    }
+    return wallMaterial_;
+  }
+
+  int FloorMaterial(unsigned shade) {
+    int& material = floorMaterials_[shade];
+    if (material < 0) {
+      material = AddMaterial("floor-" + std::to_string(shade), PaletteShade(shade, 1),
+                             SceneTexture::kFloor);
+    }
+    return material;
+  }
+
+  int AddMaterial(std::string name, const CColour& colour, SceneTexture texture) {
+    scene_.materials.push_back(SceneMaterial{std::move(name), LinearColour(colour),
+                                             settings_.textured ? texture : SceneTexture::kNone});
+    return static_cast<int>(scene_.materials.size()) - 1;
+  }
+
+  SceneSettings settings_;
+  Scene scene_;
+  int wallMaterial_ = -1;
+  std::array<int, kLastShade + 1> floorMaterials_ = [] {
+    std::array<int, kLastShade + 1> none{};
+    none.fill(-1);
+    return none;
+  }();
+};
+
+}  // namespace
+
+Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings) {
+  return SceneBuilder(settings).Build(buildings);
+}
+
+std::size_t TriangleCount(const Scene& scene) {
+  std::size_t count = 0;
+  for (const SceneMesh& mesh : scene.meshes) count += mesh.indices.size() / 3;
+  return count;
+}
+
+}  // namespace quarn

@@ -1,0 +1,94 @@
+#pragma once
+
+// The buildings of one run as plain scene data, built once and handed to
+// every 3D writer, so that every format gets the same triangles.
+//
+// Frame: metres, +Y up, right-handed; the world's (x, y, z) with z up
+// becomes (x, z, -y), scaled by the unit (metres per grid unit). Triangles
+// run counter-clockwise seen from outside their box. Texture coordinates
+// are the view's, origin at the bottom-left of the picture (a writer whose
+// format counts from the top flips v).
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "building/cfloor.h"
+#include "tlist.h"
+
+namespace quarn {
+
+// Facts attached to a node or a mesh, in the order added.
+using ExtraValue = std::variant<bool, int, std::string, std::vector<int>>;
+using Extras = std::vector<std::pair<std::string, ExtraValue>>;
+
+struct SceneVertex {
+  std::array<float, 3> position;
+  std::array<float, 3> normal;
+  std::array<float, 2> texCoord;
+};
+
+// Triangles of one material; indices are into vertices, three a triangle.
+struct SceneMesh {
+  std::string name;
+  int material = 0;
+  std::vector<SceneVertex> vertices;
+  std::vector<std::uint32_t> indices;
+  Extras extras;
+};
+
+enum class SceneTexture { kNone, kBrick, kFloor };
+
+// A matte material: base colour (linear RGB, opaque) times its texture.
+struct SceneMaterial {
+  std::string name;
+  std::array<float, 3> colour;
+  SceneTexture texture = SceneTexture::kNone;
+};
+
+// A node of the hierarchy: translation in the scene frame, at most one mesh
+// (-1: none), children by index into Scene::nodes.
+struct SceneNode {
+  std::string name;
+  std::array<float, 3> translation{};
+  int mesh = -1;
+  std::vector<int> children;
+  Extras extras;
+};
+
+// roots are the building nodes. Every material is used by a mesh; no mesh
+// is empty.
+struct Scene {
+  std::vector<SceneMesh> meshes;
+  std::vector<SceneMaterial> materials;
+  std::vector<SceneNode> nodes;
+  std::vector<int> roots;
+};
+
+struct SceneSettings {
+  float metresPerUnit = 1.0f;
+  bool textured = true;
+};
+
+// Height of one storey in grid units: storey k is raised by k times this.
+inline constexpr float kStoreyHeight = 1.5f;
+
+// One node per building ("building N"), a child per storey ("storey N",
+// raised to its height), under it one node per room ("room N", extras room,
+// area in grid cells, complete) holding the room's floor slabs and, as
+// child nodes, the walls whose first room it is (mesh extras rooms,
+// opening "door", "window" or "none"). Geometry is what the textured view
+// draws: every wall's pieces and every room's slabs, each box as its six
+// faces. Walls are brick tinted by the wall colour; room i's slabs are the
+// floor tiles tinted by its palette shade.
+// buildings holds each building's storeys, lowest first, as the view draws
+// them.
+Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings);
+
+// The number of triangles of every mesh together.
+std::size_t TriangleCount(const Scene& scene);
+
+}  // namespace quarn

@@ -1,0 +1,65 @@
+#include "export/sceneexport.h"
+
+#include <filesystem>
+
+#include "export/assimpwriter.h"
+#include "export/gltfwriter.h"
+
+namespace quarn {
+
+std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
+  if (name == "glb") return ExportFormat::kGlb;
+  if (name == "gltf") return ExportFormat::kGltf;
+  if (name == "obj") return ExportFormat::kObj;
+  if (name == "fbx") return ExportFormat::kFbx;
+  return std::nullopt;
+}
+
+bool WriteScene(const Scene& scene, ExportFormat format, const std::string& fileName,
+                std::vector<OutputFile>& files, std::string& problem) {
+  const std::string stem = std::filesystem::path(fileName).stem().string();
+  switch (format) {
+    case ExportFormat::kGlb:
+      files = {{fileName, WriteGlb(scene)}};
+      break;
+    case ExportFormat::kGltf:
+      files = WriteGltf(scene, stem);
+      break;
+    case ExportFormat::kObj:
+    case ExportFormat::kFbx:
+      if (!WriteWithAssimp(scene,
+                           format == ExportFormat::kObj ? AssimpFormat::kObj : AssimpFormat::kFbx,
+                           stem, files, problem)) {
+        return false;
+      }
+      break;
+  }
+  files[0].name = fileName;
+  return true;
+}
+
+bool ExportBuildings(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
+                     ExportFormat format, const std::string& path, std::string& problem,
+                     const std::vector<std::string>& keep) {
+  const std::filesystem::path target(path);
+  std::vector<OutputFile> files;
+  if (!WriteScene(BuildScene(buildings, settings), format, target.filename().string(), files,
+                  problem)) {
+    problem = "cannot write '" + path + "': " + problem;
+    return false;
+  }
+  for (const OutputFile& file : files) {
+    const std::filesystem::path written = target.parent_path() / file.name;
+    for (const std::string& other : keep) {
+      std::error_code error;
+      if (written.lexically_normal() == std::filesystem::path(other).lexically_normal() ||
+          std::filesystem::equivalent(written, other, error)) {
+        problem = "cannot write '" + written.string() + "': it is another file of the run";
+        return false;
+      }
+    }
+  }
+  return WriteFilesAtomically(target.parent_path().string(), files, problem);
+}
+
+}  // namespace quarn

@@ -1,0 +1,35 @@
+#pragma once
+
+// The one entry to the 3D exports: formats by name, the files of a scene in
+// each, and landing them whole.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/scene.h"
+#include "io/atomicfile.h"
+
+namespace quarn {
+
+enum class ExportFormat { kGlb, kGltf, kObj, kFbx };
+
+// The format of a name ("glb", "gltf", "obj", "fbx"), or none.
+std::optional<ExportFormat> ExportFormatNamed(std::string_view name);
+
+// The files of scene in format: first the main file, named fileName; the
+// files beside it take fileName without its extension as their stem.
+// Returns false and says why when the format's writer fails.
+bool WriteScene(const Scene& scene, ExportFormat format, const std::string& fileName,
+                std::vector<OutputFile>& files, std::string& problem);
+
+// Builds the scene of buildings and lands its files at path whole or not at
+// all; on failure returns false with one phrase naming the file and why.
+// Nothing is written when a file of the export would replace one of keep
+// (the run's other files: its input, its trace).
+bool ExportBuildings(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
+                     ExportFormat format, const std::string& path, std::string& problem,
+                     const std::vector<std::string>& keep = {});
+
+}  // namespace quarn

@@ -1,0 +1,330 @@
+#include "io/atomicfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace quarn {
+namespace {
+
+std::string SystemError(const std::string& what, const std::string& path, int error) {
+  return what + " '" + path + "': " + std::strerror(error);
+}
+
+// Permissions a newly created file gets under the current umask; mkstemp
+// alone would make the result private to its owner.
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Temporary files and folders that exist right now, so that an interrupt
+// (Ctrl-C, a terminal hang-up, a kill) removes them before the process
+// ends: the handler may only use async-signal-safe calls, hence fixed
+// buffers. Files are removed before folders, so a temporary folder is empty
+// when its turn comes.
+constexpr std::size_t kMaxPending = 32;
+std::array<std::array<char, 4096>, kMaxPending> pendingPaths{};
+std::array<volatile std::sig_atomic_t, kMaxPending> pendingInUse{};
+std::array<volatile std::sig_atomic_t, kMaxPending> pendingIsFolder{};
+
+extern "C" void RemovePendingAndReraise(int signal) {
+  for (std::size_t i = 0; i < kMaxPending; ++i) {
+    if (pendingInUse[i] && !pendingIsFolder[i]) unlink(pendingPaths[i].data());
+  }
+  for (std::size_t i = 0; i < kMaxPending; ++i) {
+    if (pendingInUse[i] && pendingIsFolder[i]) rmdir(pendingPaths[i].data());
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Signals the caller chose to ignore (nohup, a background job) stay ignored.
+void InstallInterruptCleanup() {
+  static const bool installed = [] {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction current {};
+      if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        std::signal(signal, RemovePendingAndReraise);
+      }
+    }
+    return true;
+  }();
+  (void)installed;
+}
+
+// The slot holding path, or SIZE_MAX when it could not be registered.
+std::size_t RegisterPending(const std::string& path, bool isFolder = false) {
+  InstallInterruptCleanup();
+  for (std::size_t i = 0; i < kMaxPending; ++i) {
+    if (!pendingInUse[i] && path.size() < pendingPaths[i].size()) {
+      std::memcpy(pendingPaths[i].data(), path.c_str(), path.size() + 1);
+      pendingIsFolder[i] = isFolder ? 1 : 0;
+      pendingInUse[i] = 1;
+      return i;
+    }
+  }
+  return SIZE_MAX;
+}
+
+// Frees the slot and marks it as none.
+void UnregisterPending(std::size_t& slot) {
+  if (slot < kMaxPending) pendingInUse[slot] = 0;
+  slot = SIZE_MAX;
+}
+
+// Writes all of bytes to fd; returns 0 or the errno of the failed write.
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A stream buffer over a file descriptor that keeps the first write error,
+// so that a failed write is reported with its real reason.
+class AtomicFile::FdBuffer : public std::streambuf {
+ public:
+  explicit FdBuffer(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+  ~FdBuffer() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  FdBuffer(const FdBuffer&) = delete;
+  FdBuffer& operator=(const FdBuffer&) = delete;
+
+  // Writes what is buffered and closes the file; returns 0 or the first error.
+  int Close() {
+    Drain();
+    if (fd_ >= 0 && close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    return error_;
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    if (error_ == 0 && fd_ >= 0) {
+      error_ = WriteAll(fd_, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
+    }
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return error_ == 0;
+  }
+
+  int fd_;
+  int error_ = 0;
+  std::array<char, 1 << 16> buffer_{};
+};
+
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)), stream_(nullptr) {}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+bool AtomicFile::Open(std::string& problem) {
+  std::string name = path_ + ".tmp-XXXXXX";
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    problem = SystemError("cannot create", path_, errno);
+    return false;
+  }
+  temporary_ = name;
+  pendingSlot_ = RegisterPending(temporary_);
+  fchmod(fd, NewFileMode());
+  buffer_ = std::make_unique<FdBuffer>(fd);
+  stream_.rdbuf(buffer_.get());
+  stream_.clear();
+  return true;
+}
+
+bool AtomicFile::Commit(std::string& problem) {
+  const int error = buffer_ ? buffer_->Close() : EBADF;
+  if (error != 0) {
+    problem = SystemError("cannot write", path_, error);
+    Discard();
+    return false;
+  }
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    problem = SystemError("cannot write", path_, errno);
+    Discard();
+    return false;
+  }
+  UnregisterPending(pendingSlot_);
+  temporary_.clear();
+  stream_.rdbuf(nullptr);
+  buffer_.reset();
+  return true;
+}
+
+void AtomicFile::Discard() {
+  stream_.rdbuf(nullptr);
+  buffer_.reset();
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+  UnregisterPending(pendingSlot_);
+  temporary_.clear();
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& problem) {
+  AtomicFile file(path);
+  if (!file.Open(problem)) return false;
+  file.Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file.Commit(problem);
+}
+
+namespace {
+
+// The temporary folder of one multi-file output and what has happened to
+// each file: written into the folder, the earlier file at its target kept
+// as a hard link in the folder, renamed into place. Whatever is not
+// committed is undone on destruction.
+class PendingOutput {
+ public:
+  PendingOutput(const std::string& folder, const std::vector<OutputFile>& files)
+      : folder_(folder), files_(files), states_(files.size()) {}
+  ~PendingOutput() { Undo(); }
+  PendingOutput(const PendingOutput&) = delete;
+  PendingOutput& operator=(const PendingOutput&) = delete;
+
+  bool Write(std::string& problem) {
+    std::string name = Target(0);
+    name.insert(name.size() - files_[0].name.size(), ".");
+    name += ".tmp-XXXXXX";
+    if (mkdtemp(name.data()) == nullptr) {
+      problem = SystemError("cannot create", Target(0), errno);
+      return false;
+    }
+    temporary_ = name;
+    folderSlot_ = RegisterPending(temporary_, true);
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+      if (const int error = WriteOne(i); error != 0) {
+        problem = SystemError("cannot write", Target(i), error);
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool Land(std::string& problem) {
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+      State& state = states_[i];
+      const std::string target = Target(i);
+      if (link(target.c_str(), Backup(i).c_str()) == 0) {
+        state.backupSlot = RegisterPending(Backup(i));
+        state.backedUp = true;
+      } else if (errno != ENOENT) {
+        problem = SystemError("cannot replace", target, errno);
+        return false;
+      }
+      if (std::rename(Written(i).c_str(), target.c_str()) != 0) {
+        problem = SystemError("cannot write", target, errno);
+        return false;
+      }
+      UnregisterPending(state.writtenSlot);
+      state.landed = true;
+    }
+    for (State& state : states_) state.landed = false;  // committed: keep the new files
+    return true;
+  }
+
+ private:
+  struct State {
+    std::size_t writtenSlot = SIZE_MAX;
+    std::size_t backupSlot = SIZE_MAX;
+    bool written = false;
+    bool backedUp = false;
+    bool landed = false;
+  };
+
+  std::string Target(std::size_t i) const {
+    return folder_.empty() ? files_[i].name : folder_ + "/" + files_[i].name;
+  }
+  std::string Written(std::size_t i) const { return temporary_ + "/" + files_[i].name; }
+  // Output names never start with '.', so backups cannot meet a new file.
+  std::string Backup(std::size_t i) const { return temporary_ + "/.old-" + std::to_string(i); }
+
+  // Returns 0 or the errno of the failed step.
+  int WriteOne(std::size_t i) {
+    const std::string path = Written(i);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode());
+    if (fd < 0) return errno;
+    states_[i].writtenSlot = RegisterPending(path);
+    states_[i].written = true;
+    int error = WriteAll(fd, files_[i].bytes);
+    if (close(fd) != 0 && error == 0) error = errno;
+    return error;
+  }
+
+  // Puts every landed file's earlier state back, then removes the rest.
+  void Undo() {
+    for (std::size_t i = states_.size(); i-- > 0;) {
+      State& state = states_[i];
+      if (state.landed && state.backedUp) {
+        if (std::rename(Backup(i).c_str(), Target(i).c_str()) == 0) state.backedUp = false;
+      } else if (state.landed) {
+        unlink(Target(i).c_str());
+      }
+      if (state.written && !state.landed) unlink(Written(i).c_str());
+      if (state.backedUp) unlink(Backup(i).c_str());
+      UnregisterPending(state.writtenSlot);
+      UnregisterPending(state.backupSlot);
+    }
+    if (!temporary_.empty()) rmdir(temporary_.c_str());
+    UnregisterPending(folderSlot_);
+  }
+
+  const std::string& folder_;
+  const std::vector<OutputFile>& files_;
+  std::vector<State> states_;
+  std::string temporary_;
+  std::size_t folderSlot_ = SIZE_MAX;
+};
+
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos;
+}
+
+}  // namespace
+
+bool WriteFilesAtomically(const std::string& folder, const std::vector<OutputFile>& files,
+                          std::string& problem) {
+  for (const OutputFile& file : files) {
+    if (!IsPlainName(file.name)) {
+      problem = "cannot write '" + file.name + "': not a plain file name";
+      return false;
+    }
+  }
+  if (files.empty()) {
+    problem = "cannot write an output of no files";
+    return false;
+  }
+  if (files.size() == 1) {
+    const std::string path = folder.empty() ? files[0].name : folder + "/" + files[0].name;
+    return WriteFileAtomically(path, files[0].bytes, problem);
+  }
+  PendingOutput output(folder, files);
+  return output.Write(problem) && output.Land(problem);
+}
+
+}  // namespace quarn

@@ -1,0 +1,239 @@
+// The 3D exports: laws of the scene over random outlines, the Khronos
+// validator over the examples' glTF files, and assimp reading the L back.
+
+#include "export/sceneexport.h"
+
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <assimp/Importer.hpp>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "building/cbuilding.h"
+#include "building/cfloordesigner.h"
+#include "geom/outline_helpers.h"
+#include "geom/outlinecheck.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Buildings = TList<TList<CFloor>>;
+
+constexpr std::uint32_t kMidFirstRoom = 20;  // the first room takes about 45 steps
+
+// Generates without writing the design trace.
+Buildings Generate(const TList<CPolygon2>& loops, std::uint32_t steps) {
+  std::ostream silent(nullptr);
+  std::ostream* const previous = quarn::SetDesignTrace(&silent);
+  Buildings buildings;
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    buildings.Add(CBuilding(CFloorSpec(loops[i], 1, 0, 45), steps).floors);
+  }
+  quarn::SetDesignTrace(previous);
+  return buildings;
+}
+
+TList<CPolygon2> Example(const std::string& name) {
+  std::ifstream in(fs::path(QUARN_SOURCE_DIR) / "examples" / name, std::ios::binary);
+  return quarn::ReadOutlineFile(in).loops;
+}
+
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name)
+      : path_(fs::temp_directory_path() / (name + "-" + std::to_string(getpid()))) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~ScratchFolder() { fs::remove_all(path_); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// Lands the scene's files in folder; returns the main file's path.
+std::string Land(const quarn::Scene& scene, quarn::ExportFormat format, const fs::path& folder,
+                 const std::string& fileName) {
+  std::vector<quarn::OutputFile> files;
+  std::string problem;
+  EXPECT_TRUE(quarn::WriteScene(scene, format, fileName, files, problem)) << problem;
+  EXPECT_TRUE(quarn::WriteFilesAtomically(folder.string(), files, problem)) << problem;
+  return (folder / fileName).string();
+}
+
+std::size_t FacesDrawn(const Buildings& buildings) {
+  std::size_t boxes = 0;
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    for (int f = 0; f < buildings[b].GetSize(); ++f) {
+      const CFloor& floor = buildings[b][f];
+      for (int w = 0; w < floor.walls.GetSize(); ++w) boxes += floor.walls[w].pieces.GetSize();
+      for (int r = 0; r < floor.slabs.GetSize(); ++r) boxes += floor.slabs[r].GetSize();
+    }
+  }
+  return boxes * kBoxFaceCount;
+}
+
+using Vec = std::array<float, 3>;
+Vec Minus(const Vec& a, const Vec& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+Vec CrossOf(const Vec& a, const Vec& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+float DotOf(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// Over random outlines at random budgets: every triangle has area, its
+// corners' normals are unit, agree with its winding and point out of its
+// box (a box is 24 vertices in a row), indices are in range, and the scene
+// stays within the outline, up to the wall top.
+TEST(SceneLaw, TrianglesFaceOutOfTheirBoxesWithinTheOutline) {
+  std::mt19937 rng(9);
+  for (int trial = 0; trial < 8; ++trial) {
+    CPolygon2 outline = quarn::test::OutlineOf(quarn::test::RandomCells(rng, 5, 5, 9), rng, 0);
+    for (int i = 0; i < outline.GetSize(); ++i)
+      outline[i] = CPoint2(outline[i].x * 4, outline[i].y * 4);
+    TList<CPolygon2> loops;
+    loops.Add(outline);
+    const std::uint32_t steps = trial % 2 == 0 ? STEP_BUDGET_UNLIMITED : rng() % 200;
+    const quarn::Scene scene = quarn::BuildScene(Generate(loops, steps), {});
+    const CBox2 bounds = outline.GetExtents();
+    for (const quarn::SceneMesh& mesh : scene.meshes) {
+      SCOPED_TRACE(mesh.name + " of trial " + std::to_string(trial));
+      ASSERT_FALSE(mesh.indices.empty());
+      ASSERT_EQ(mesh.vertices.size() % 24, 0u);
+      for (const quarn::SceneVertex& v : mesh.vertices) {
+        ASSERT_NEAR(DotOf(v.normal, v.normal), 1.0f, 1e-6f);
+        ASSERT_GE(v.position[0], bounds.GetMin().x - 0.1f);
+        ASSERT_LE(v.position[0], bounds.GetMax().x + 0.1f);
+        ASSERT_GE(v.position[1], -0.05f);
+        ASSERT_LE(v.position[1], quarn::kStoreyHeight);
+        ASSERT_GE(-v.position[2], bounds.GetMin().y - 0.1f);
+        ASSERT_LE(-v.position[2], bounds.GetMax().y + 0.1f);
+      }
+      for (std::size_t t = 0; t < mesh.indices.size(); t += 3) {
+        const std::uint32_t a = mesh.indices[t], b = mesh.indices[t + 1], c = mesh.indices[t + 2];
+        ASSERT_LT(std::max({a, b, c}), mesh.vertices.size());
+        ASSERT_EQ(a / 24, c / 24) << "a triangle stays on its box";
+        Vec centre{};
+        for (std::uint32_t i = a / 24 * 24; i < a / 24 * 24 + 24; ++i) {
+          for (int k = 0; k < 3; ++k) centre[k] += mesh.vertices[i].position[k] / 24;
+        }
+        const Vec& p = mesh.vertices[a].position;
+        const Vec turn =
+            CrossOf(Minus(mesh.vertices[b].position, p), Minus(mesh.vertices[c].position, p));
+        const Vec& normal = mesh.vertices[a].normal;
+        ASSERT_GT(DotOf(turn, turn), 0.0f) << "non-zero area";
+        ASSERT_GT(DotOf(turn, normal), 0.0f) << "counter-clockwise seen from outside";
+        ASSERT_GT(DotOf(Minus(p, centre), normal), 0.0f) << "normal points out of the box";
+      }
+    }
+  }
+}
+
+// Node names run building / storey / room / wall; a building without rooms
+// still has its building and storey nodes and no mesh.
+TEST(SceneLaw, StepZeroIsBuildingAndStoreyNodesOnly) {
+  const quarn::Scene scene = quarn::BuildScene(Generate(Example("courtyard.quarn"), 0), {});
+  ASSERT_EQ(scene.roots.size(), 1u);
+  EXPECT_TRUE(scene.meshes.empty());
+  EXPECT_TRUE(scene.materials.empty());
+  ASSERT_EQ(scene.nodes.size(), 2u);
+  EXPECT_EQ(scene.nodes[0].name, "building 0");
+  EXPECT_EQ(scene.nodes[1].name, "storey 0");
+}
+
+// Runs the validator once over every file; returns its output by file.
+std::map<std::string, std::string> Validate(const std::vector<std::string>& files) {
+  std::string command = "NODE_PATH='" + std::string(QUARN_NODE_MODULES) + "' '" +
+                        std::string(QUARN_NODE) + "' '" + QUARN_VALIDATOR_SCRIPT + "'";
+  for (const std::string& file : files) command += " '" + file + "'";
+  std::map<std::string, std::string> results;
+  const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string line, file;
+  char buffer[4096];
+  while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
+    line = buffer;
+    const std::size_t colon = line.find(": ");
+    if (line.rfind("  ", 0) != 0 && colon != std::string::npos) file = line.substr(0, colon);
+    results[file] += line;
+  }
+  return results;
+}
+
+// Every example, textured and plain, at step 0, in the middle of the first
+// room and finished, as .glb and .gltf: 0 errors and 0 warnings.
+TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
+  const ScratchFolder folder("quarn-gltf-validate");
+  std::vector<std::string> files;
+  for (const char* example : {"square", "l-shape", "courtyard"}) {
+    for (const std::uint32_t steps : {0u, kMidFirstRoom, STEP_BUDGET_UNLIMITED}) {
+      const Buildings buildings = Generate(Example(std::string(example) + ".quarn"), steps);
+      for (const bool textured : {true, false}) {
+        const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, textured});
+        const std::string name = std::string(example) + "-" +
+                                 (steps == STEP_BUDGET_UNLIMITED ? "all" : std::to_string(steps)) +
+                                 (textured ? "-textured" : "-plain");
+        files.push_back(Land(scene, quarn::ExportFormat::kGlb, folder.Path(), name + ".glb"));
+        files.push_back(Land(scene, quarn::ExportFormat::kGltf, folder.Path(), name + ".gltf"));
+      }
+    }
+  }
+  const std::map<std::string, std::string> results = Validate(files);
+  for (const std::string& file : files) {
+    const auto found = results.find(file);
+    ASSERT_NE(found, results.end()) << file << " was not validated:\n" << results.begin()->second;
+    EXPECT_NE(found->second.find(": 0 errors, 0 warnings,"), std::string::npos) << found->second;
+    std::cout << fs::path(found->second).filename().string();
+  }
+}
+
+struct ReadBackCase {
+  const char* name;
+  quarn::ExportFormat format;
+  const char* file;
+  int extraMaterials;  // default materials the importer adds of its own
+};
+
+// assimp reads the L back with its meshes, materials, room nodes and
+// every drawn face as two triangles.
+TEST(AssimpReadBack, TheLHasItsMeshesMaterialsRoomsAndTriangles) {
+  const ScratchFolder folder("quarn-assimp-read");
+  const Buildings buildings = Generate(Example("l-shape.quarn"), STEP_BUDGET_UNLIMITED);
+  const quarn::Scene scene = quarn::BuildScene(buildings, {});
+  const int rooms = buildings[0][0].rooms.GetSize();
+  for (const ReadBackCase& c : {ReadBackCase{"glb", quarn::ExportFormat::kGlb, "l.glb", 1},
+                                ReadBackCase{"obj", quarn::ExportFormat::kObj, "l.obj", 1},
+                                ReadBackCase{"fbx", quarn::ExportFormat::kFbx, "l.fbx", 0}}) {
+    SCOPED_TRACE(c.name);
+    Assimp::Importer importer;
+    const aiScene* read = importer.ReadFile(Land(scene, c.format, folder.Path(), c.file), 0);
+    ASSERT_NE(read, nullptr) << importer.GetErrorString();
+    EXPECT_EQ(read->mNumMeshes, scene.meshes.size());
+    EXPECT_EQ(read->mNumMaterials, scene.materials.size() + c.extraMaterials);
+    std::size_t triangles = 0;
+    for (unsigned i = 0; i < read->mNumMeshes; ++i) triangles += read->mMeshes[i]->mNumFaces;
+    EXPECT_EQ(triangles, 2 * FacesDrawn(buildings));
+    int roomNodes = 0;
+    const std::function<void(const aiNode*)> count = [&](const aiNode* node) {
+      const std::string name = node->mName.C_Str();
+      roomNodes += name.rfind("room ", 0) == 0 && name.find(' ', 5) == std::string::npos;
+      for (unsigned i = 0; i < node->mNumChildren; ++i) count(node->mChildren[i]);
+    };
+    count(read->mRootNode);
+    EXPECT_EQ(roomNodes, rooms);
+  }
+}
+
+}  // namespace

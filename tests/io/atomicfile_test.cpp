@@ -1,0 +1,178 @@
+// Outputs land whole or not at all: one file or several, and every way a
+// write can fail keeps the earlier files and leaves nothing else behind.
+
+#include "io/atomicfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/file_size_limit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+class Folder {
+ public:
+  Folder() : path_(fs::temp_directory_path() / ("quarn-io-" + std::to_string(getpid()))) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Folder() {
+    fs::permissions(path_, fs::perms::owner_all);
+    fs::remove_all(path_);
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+
+  const fs::path& Path() const { return path_; }
+  void Put(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name, std::ios::binary) << text;
+  }
+  // Every entry with its contents; folders show as "<folder>".
+  Files Contents() const {
+    Files files;
+    for (const auto& entry : fs::directory_iterator(path_)) {
+      std::ostringstream text;
+      if (entry.is_directory()) {
+        text << "<folder>";
+      } else {
+        text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+      }
+      files[entry.path().filename().string()] = text.str();
+    }
+    return files;
+  }
+
+ private:
+  fs::path path_;
+};
+
+enum class Failure { kMissingFolder, kReadOnlyFolder, kFullDisk, kTargetIsAFolder };
+
+// Runs the write in a child process: a read-only folder stops root only
+// when root gives up its rights first. Returns the problem ("" on success).
+std::string WriteAsUnprivileged(const std::string& folder,
+                                const std::vector<quarn::OutputFile>& out) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    std::string problem;
+    const bool written = quarn::WriteFilesAtomically(folder, out, problem);
+    if (written) problem.clear();
+    if (write(pipeEnds[1], problem.data(), problem.size()) < 0) _exit(3);
+    _exit(written ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  std::string problem;
+  char buffer[512];
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) problem.append(buffer, n);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return problem;
+}
+
+struct FailureCase {
+  const char* name;
+  Failure failure;
+  std::size_t fileCount;  // the output: the first fileCount of a.txt, b.txt, c.txt
+  const char* problem;    // how the reason starts
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class AtomicOutputFailure : public testing::TestWithParam<FailureCase> {};
+
+// a.txt and b.txt hold earlier versions; c.txt is new. Whatever fails,
+// the folder ends exactly as it began.
+TEST_P(AtomicOutputFailure, KeepsTheEarlierFilesAndLeavesNothingElse) {
+  const FailureCase& c = GetParam();
+  const Folder folder;
+  folder.Put("a.txt", "old a");
+  folder.Put("b.txt", "old b");
+  std::vector<quarn::OutputFile> output = {
+      {"a.txt", "new a"}, {"b.txt", "new b"}, {"c.txt", std::string(4000, 'c')}};
+  output.resize(c.fileCount);
+  if (c.fileCount == 1) output[0].bytes = std::string(4000, 'a');
+  std::string target = folder.Path().string();
+  if (c.failure == Failure::kMissingFolder) target += "/missing";
+  if (c.failure == Failure::kTargetIsAFolder) {
+    fs::remove(folder.Path() / output.back().name);
+    fs::create_directories(folder.Path() / output.back().name / "inside");
+  }
+  const Files before = folder.Contents();
+
+  std::string problem;
+  if (c.failure == Failure::kReadOnlyFolder) {
+    fs::permissions(folder.Path(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    problem = WriteAsUnprivileged(target, output);
+    fs::permissions(folder.Path(), fs::perms::owner_all, fs::perm_options::add);
+  } else {
+    const quarn::test::FileSizeLimit limit(c.failure == Failure::kFullDisk ? 1000 : RLIM_INFINITY);
+    EXPECT_FALSE(quarn::WriteFilesAtomically(target, output, problem));
+  }
+  EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
+  EXPECT_EQ(std::count(problem.begin(), problem.end(), '\n'), 0) << problem;
+  EXPECT_EQ(folder.Contents(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, AtomicOutputFailure,
+    testing::Values(
+        FailureCase{"OneFileMissingFolder", Failure::kMissingFolder, 1, "cannot create '"},
+        FailureCase{"OneFileReadOnlyFolder", Failure::kReadOnlyFolder, 1, "cannot create '"},
+        FailureCase{"OneFileFullDisk", Failure::kFullDisk, 1, "cannot write '"},
+        FailureCase{"OneFileTargetIsAFolder", Failure::kTargetIsAFolder, 1, "cannot write '"},
+        FailureCase{"ThreeFilesMissingFolder", Failure::kMissingFolder, 3, "cannot create '"},
+        FailureCase{"ThreeFilesReadOnlyFolder", Failure::kReadOnlyFolder, 3, "cannot create '"},
+        FailureCase{"ThreeFilesFullDisk", Failure::kFullDisk, 3, "cannot write '"},
+        // The last rename fails after the first two landed: they are undone.
+        FailureCase{"ThreeFilesLastTargetIsAFolder", Failure::kTargetIsAFolder, 3,
+                    "cannot replace '"}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST(AtomicOutput, ReplacesEveryFileAndLeavesNoTemporary) {
+  const Folder folder;
+  folder.Put("a.txt", "old a");
+  std::string problem;
+  ASSERT_TRUE(quarn::WriteFilesAtomically(folder.Path().string(),
+                                          {{"a.txt", "new a"}, {"b.txt", "new b"}}, problem))
+      << problem;
+  ASSERT_TRUE(quarn::WriteFileAtomically((folder.Path() / "c.txt").string(), "c", problem));
+  EXPECT_EQ(folder.Contents(), (Files{{"a.txt", "new a"}, {"b.txt", "new b"}, {"c.txt", "c"}}));
+  struct stat status {};
+  ASSERT_EQ(stat((folder.Path() / "b.txt").c_str(), &status), 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask) << "new files follow the umask";
+}
+
+TEST(AtomicOutput, RefusesNamesThatAreNotPlain) {
+  const Folder folder;
+  std::string problem;
+  for (const char* name : {"", "sub/a.txt", ".hidden"}) {
+    EXPECT_FALSE(
+        quarn::WriteFilesAtomically(folder.Path().string(), {{"a.txt", ""}, {name, ""}}, problem))
+        << name;
+  }
+  EXPECT_EQ(folder.Contents(), Files{});
+}
+
+}  // namespace
