@@ -21,7 +21,7 @@
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
 #include "main.h"
-#include "texturepictures.h"
+#include "texturefiles.h"
 
 namespace {
 
