@@ -237,7 +237,7 @@ void CFloor::DesignStep() {
   rooms.Add(CRoom(this, outline, complete));
 
   // Every connected piece of what is left of the region is pending again.
-  design_->PutBackRest(region, isTaken);
+  design_->PutBackRest(region, room, isTaken);
   trace.flush();
 }
 

@@ -83,9 +83,10 @@ int DesignRegions::NeighbourCount(int cell) const {
   return count;
 }
 
-void DesignRegions::PutBackRest(const Region& region, const std::vector<bool>& isTaken) {
+void DesignRegions::PutBackRest(const Region& region, const std::vector<int>& room,
+                                const std::vector<bool>& isTaken) {
   if (region.settled) {
-    SplitSettled(region, isTaken);
+    SplitSettled(region, room, isTaken);
   } else {
     SplitByBoxLists(region, isTaken);
   }
@@ -93,11 +94,10 @@ void DesignRegions::PutBackRest(const Region& region, const std::vector<bool>& i
 
 // The rest of a settled region falls into the pieces a flood fill over the
 // neighbour links finds; each piece is already a lattice of design cells.
-void DesignRegions::SplitSettled(const Region& region, const std::vector<bool>& isTaken) {
-  std::size_t left = region.cells.size();
-  for (int cell : region.cells) {
-    if (!isTaken[static_cast<std::size_t>(cell)]) continue;
-    --left;
+void DesignRegions::SplitSettled(const Region& region, const std::vector<int>& room,
+                                 const std::vector<bool>& isTaken) {
+  std::size_t left = region.cells.size() - room.size();
+  for (int cell : room) {
     std::array<int, 4>& linked = At(cell).links;
     for (Side s = 0; s < 4; ++s) {
       if (linked[s] == kNoCell) continue;
@@ -107,7 +107,10 @@ void DesignRegions::SplitSettled(const Region& region, const std::vector<bool>& 
   }
   ++stamp_;
   auto isReached = [this](int cell) { return At(cell).reached == stamp_; };
-  for (int start : region.cells) {
+  // Pieces start at the first cell in region order that no earlier piece
+  // reached; once every cell left is reached there is none.
+  for (auto next = region.cells.begin(); left > 0; ++next) {
+    const int start = *next;
     if (isTaken[static_cast<std::size_t>(start)] || isReached(start)) continue;
     Region piece;
     piece.settled = true;

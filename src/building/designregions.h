@@ -61,8 +61,9 @@ class DesignRegions {
 
   // Puts back what is left of region once its room's cells are taken out:
   // every connected piece becomes a pending region, cut into design cells.
-  // isTaken(cell) tells the room's cells.
-  void PutBackRest(const Region& region, const std::vector<bool>& isTaken);
+  // room lists the room's cells, isTaken[cell] tells them.
+  void PutBackRest(const Region& region, const std::vector<int>& room,
+                   const std::vector<bool>& isTaken);
 
   // The pending regions as lattices, in order.
   TList<CLattice2> GetLattices() const;
@@ -71,7 +72,8 @@ class DesignRegions {
 
  private:
   void AddLattice(const CLattice2& lattice);
-  void SplitSettled(const Region& region, const std::vector<bool>& isTaken);
+  void SplitSettled(const Region& region, const std::vector<int>& room,
+                    const std::vector<bool>& isTaken);
   void SplitByBoxLists(const Region& region, const std::vector<bool>& isTaken);
 
   // What the flood fills read of a cell, kept together.
