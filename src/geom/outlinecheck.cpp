@@ -8,8 +8,15 @@
 namespace quarn {
 namespace {
 
+// Appended piece by piece: GCC 12 at -O3 misreads the chained operator+ of
+// a short literal and a temporary as an overlapping copy (-Wrestrict).
 std::string PointText(const CPoint2& p) {
-  return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+  std::string text = "(";
+  text += std::to_string(p.x);
+  text += ',';
+  text += std::to_string(p.y);
+  text += ')';
+  return text;
 }
 
 std::string EdgeText(const CPoint2& from, const CPoint2& to) {
