@@ -11,10 +11,6 @@
 
 namespace {
 
-// Cells are cut 5 units from their lower end until none is longer than 7.
-constexpr unsigned kCellMaxSize = 7;
-constexpr unsigned kCellStep = 5;
-
 // Score weights, summed left to right; they add up to 1.
 constexpr double kInDstWeight = 0.3;
 constexpr double kNotInDstWeight = 0.1;
