@@ -4,8 +4,11 @@ TEST_BUILD := build/test
 RELEASE_BUILD := build/release
 FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 60
+# A fresh clone's default tree, optimised: it must build (its tests run in
+# the test build).
+CHECK_RELEASE_BUILD := build/check-release
 
-.PHONY: run test bench pictures deps build-test build-release clean fuzz soak
+.PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak
 
 deps:
 	@bash scripts/deps.sh
@@ -16,11 +19,17 @@ $(TEST_BUILD)/CMakeCache.txt:
 $(RELEASE_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF -DQUARN_BENCH=ON
 
+$(CHECK_RELEASE_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(CHECK_RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release
+
 build-test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
 build-release: deps $(RELEASE_BUILD)/CMakeCache.txt
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
+check-release: deps $(CHECK_RELEASE_BUILD)/CMakeCache.txt
+	cmake --build $(CHECK_RELEASE_BUILD) -j $(JOBS)
 
 test: build-test
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -84,9 +84,12 @@ void GLWindow::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (SDL_Window* window = m_pExtra->m_window) {
+    int oldWidth = 0, oldHeight = 0;
+    SDL_GetWindowSize(window, &oldWidth, &oldHeight);
     SDL_SetWindowSize(window, std::max(width, 1), std::max(height, 1));
     int actualWidth = 0, actualHeight = 0;
     SDL_GetWindowSize(window, &actualWidth, &actualHeight);
+    if (actualWidth != oldWidth || actualHeight != oldHeight) m_pExtra->KeepOnDisplay();
     // The platform reports the change later too; OnResize runs now, as the
     // caller expects the new size to be in effect when SetSize returns.
     m_pExtra->DispatchReportedSize(actualWidth, actualHeight);
@@ -153,6 +156,7 @@ bool GLWindow::IsVisible() const {
 void GLWindow::SetPosition(int x, int y) {
   if (m_pExtra == nullptr) return;
   if (m_pExtra->m_window) SDL_SetWindowPosition(m_pExtra->m_window, x, y);
+  m_pExtra->m_centreOnResize = false;
   m_pExtra->m_x = x;
   m_pExtra->m_y = y;
 }

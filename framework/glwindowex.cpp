@@ -13,6 +13,7 @@
 #include "glfont.h"
 #include "glwindow.h"
 #include "main.h"
+#include "placement.h"
 #include "platform.h"
 
 using namespace quarn::fw;
@@ -187,6 +188,7 @@ bool GLWindowEx::Create() {
     Destroy();
     return false;
   }
+  m_centreOnResize = !m_fullscreenActive && (m_x == kUseDefault || m_y == kUseDefault);
   if (m_showOnCreate) SDL_ShowWindow(m_window);
   int width = 0, height = 0;
   SDL_GetWindowSize(m_window, &width, &height);
@@ -301,10 +303,30 @@ void GLWindowEx::Paint() {
   m_invalid = false;
   ContextGuard guard(*this);
   if (guard.IsCurrent()) {
+    m_centreOnResize = false;
     m_pOwner->OnDisplay();
   } else {
     Trace("can't makecurrent\n");
   }
+}
+
+void GLWindowEx::KeepOnDisplay() {
+  if (m_window == nullptr || m_fullscreenActive) return;
+  const int display = SDL_GetWindowDisplayIndex(m_window);
+  SDL_Rect bounds{};
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &bounds) != 0) return;
+  FrameBorders borders;
+  if (SDL_GetWindowBordersSize(m_window, &borders.top, &borders.left, &borders.bottom,
+                               &borders.right) != 0) {
+    borders = {};
+  }
+  ScreenRect client;
+  SDL_GetWindowPosition(m_window, &client.x, &client.y);
+  SDL_GetWindowSize(m_window, &client.width, &client.height);
+  const ScreenRect area{bounds.x, bounds.y, bounds.w, bounds.h};
+  if (!m_centreOnResize && FrameInside(area, client, borders)) return;
+  const ScreenPoint origin = CentredClientOrigin(area, client.width, client.height, borders);
+  SDL_SetWindowPosition(m_window, origin.x, origin.y);
 }
 
 unsigned int GLWindowEx::DrawText(const std::string& text) {

@@ -67,6 +67,11 @@ class GLWindowEx {
   // Stores the client size and runs OnResize with the context current.
   void DispatchSize(int width, int height);
 
+  // After the client size changed: a window the user has not seen yet and
+  // whose position the platform chose, or one that now leaves its display,
+  // is centred on its display.
+  void KeepOnDisplay();
+
   // Whether the window is visible and its client area was invalidated.
   bool NeedsPaint() const;
   // Validates the client area and runs OnDisplay with the context current.
@@ -113,6 +118,9 @@ class GLWindowEx {
   bool m_insideCreate = false;
   // The client area waits for painting (the platform's update region).
   bool m_invalid = false;
+  // The platform placed the window for its size at creation and no frame
+  // has been drawn yet: a new size places it again.
+  bool m_centreOnResize = false;
 
  private:
   bool CreateWindowAndContext();

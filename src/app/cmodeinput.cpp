@@ -111,7 +111,7 @@ void CModeInput::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed(' ')) PlaceVertex();
   if (keys.WasPressed('M')) RemoveVertex();
   if (keys.WasPressed('R')) Reset();
-  if (keys.WasPressed('X') && loops.GetSize() > 1) complete = true;
+  if (keys.WasPressed('X')) CompleteInput();
   if (keys.WasPressed('S')) SaveLoops();
   if (keys.WasPressed('L')) LoadLoops();
 }
@@ -121,6 +121,18 @@ void CModeInput::Reset() {
   loops.Add(CPolygon2());
   drag = CPoint2(0, 0);
   cursor = CPoint2(0, 0);
+}
+
+// Input is complete with at least one closed loop, unless the loops hold
+// more cells than the designer takes: then the user is told, and the loops
+// stay to be changed.
+void CModeInput::CompleteInput() {
+  if (loops.GetSize() < 2) return;
+  if (const quarn::OutlineCheck size = quarn::CheckOutlineCells(GetLoops()); !size.IsValid()) {
+    Tell("Cannot design the buildings: " + size.problem);
+    return;
+  }
+  complete = true;
 }
 
 const CPolygon2& CModeInput::GetCurrentLoop() const {

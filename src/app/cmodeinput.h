@@ -71,6 +71,7 @@ class CModeInput : public CMode {
   void Drag(const CMouseState& mouse);
   void PlaceVertex();
   void RemoveVertex();
+  void CompleteInput();
   bool CanAddCursor() const;
   std::string AcceptVertex(const CPoint2& vertex);
   bool ClosingEdgeCrosses(const CEdge2& closing) const;

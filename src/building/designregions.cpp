@@ -9,10 +9,6 @@
 namespace quarn {
 namespace {
 
-// Cells are cut 5 units from their lower end until none is longer than 7.
-constexpr unsigned kCellMaxSize = 7;
-constexpr unsigned kCellStep = 5;
-
 constexpr Side kOpposite[4] = {SideRight, SideLeft, SideUp, SideDown};
 
 // True when no coordinate of one box lies strictly inside another box's range

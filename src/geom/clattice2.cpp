@@ -161,4 +161,18 @@ void CLattice2::Subdivide(unsigned maxSize, unsigned step) {
   for (std::size_t i = original; i < boxes.size(); ++i) Add(CBox2(boxes[i].low, boxes[i].high));
 }
 
+std::uint64_t CountSubdivided(const CBox2& box, unsigned maxSize, unsigned step) {
+  if (maxSize == 0 || step > maxSize) return 1;
+  if (step == 0) step = maxSize;
+  // Along one axis, every cut takes step units off while more than maxSize
+  // are left: ceil((extent - maxSize) / step) cuts.
+  const auto pieces = [&](std::int64_t extent) -> std::uint64_t {
+    if (extent <= std::int64_t{maxSize}) return 1;
+    return 1 + static_cast<std::uint64_t>((extent - maxSize + step - 1) / step);
+  };
+  const CPoint2 low = box.GetMin();
+  const CPoint2 high = box.GetMax();
+  return pieces(std::int64_t{high.x} - low.x) * pieces(std::int64_t{high.y} - low.y);
+}
+
 bool operator<(const CLattice2& a, const CLattice2& b) { return a.GetArea() < b.GetArea(); }

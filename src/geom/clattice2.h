@@ -49,5 +49,14 @@ class CLattice2 : public CBox2List {
   CLattice2(const CBox2List& cells, Linked);
 };
 
+// The cell size of the floor designer: its regions are subdivided with
+// Subdivide(kCellMaxSize, kCellStep), so no cell is longer than 7 units.
+inline constexpr unsigned kCellMaxSize = 7;
+inline constexpr unsigned kCellStep = 5;
+
+// The number of boxes Subdivide(maxSize, step) cuts box into, computed
+// without cutting; the same requirements on maxSize and step.
+std::uint64_t CountSubdivided(const CBox2& box, unsigned maxSize, unsigned step);
+
 // Lattices are ordered by area.
 bool operator<(const CLattice2& a, const CLattice2& b);

@@ -5,11 +5,20 @@
 #include <utility>
 #include <vector>
 
+#include "geom/clattice2.h"
+
 namespace quarn {
 namespace {
 
+// Appended piece by piece: GCC 12 at -O3 misreads the chained operator+ of
+// a short literal and a temporary as an overlapping copy (-Wrestrict).
 std::string PointText(const CPoint2& p) {
-  return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+  std::string text = "(";
+  text += std::to_string(p.x);
+  text += ',';
+  text += std::to_string(p.y);
+  text += ')';
+  return text;
 }
 
 std::string EdgeText(const CPoint2& from, const CPoint2& to) {
@@ -101,6 +110,54 @@ OutlineCheck CheckOutline(const CPolygon2& loop) {
                 PointText(edges[i].FirstCommonPoint(edges[j]))};
       }
     }
+  }
+  return {};
+}
+
+std::uint64_t CountOutlineCells(const CPolygon2& loop) {
+  CPolygon2 clockwise = loop;
+  if (!clockwise.IsClockwise()) clockwise.Reverse();
+  // The boxes the designer's first lattice starts from (see CLattice2).
+  CBox2List boxes = clockwise.GetAsBoxList();
+  boxes.Slice();
+  std::uint64_t cells = 0;
+  for (int i = 0; i < boxes.GetSize(); ++i) {
+    cells += CountSubdivided(boxes[i], kCellMaxSize, kCellStep);
+  }
+  return cells;
+}
+
+namespace {
+
+// No cell is larger than kCellMaxSize squared, so the area gives a lower
+// bound of the cells in time linear in the vertices.
+std::uint64_t FewestCells(const CPolygon2& loop) {
+  std::int64_t twiceArea = 0;
+  for (int i = 0; i < loop.GetSize(); ++i) {
+    const CPoint2 a = loop[i];
+    const CPoint2 b = loop[loop.GetNext(i)];
+    twiceArea += std::int64_t{b.x} * a.y - std::int64_t{a.x} * b.y;
+  }
+  const auto area = static_cast<std::uint64_t>(twiceArea < 0 ? -twiceArea : twiceArea) / 2;
+  constexpr std::uint64_t kLargestCell = std::uint64_t{kCellMaxSize} * kCellMaxSize;
+  return (area + kLargestCell - 1) / kLargestCell;
+}
+
+OutlineCheck TooManyCells(std::uint64_t atLeast) {
+  return {"the outline would have at least " + std::to_string(atLeast) +
+          " cells; the designer takes at most " + std::to_string(kOutlineCellLimit)};
+}
+
+}  // namespace
+
+OutlineCheck CheckOutlineCells(const TList<CPolygon2>& loops) {
+  std::uint64_t cells = 0;
+  for (int i = 0; i < loops.GetSize(); ++i) {
+    if (const std::uint64_t fewest = cells + FewestCells(loops[i]); fewest > kOutlineCellLimit) {
+      return TooManyCells(fewest);
+    }
+    cells += CountOutlineCells(loops[i]);
+    if (cells > kOutlineCellLimit) return TooManyCells(cells);
   }
   return {};
 }
@@ -236,6 +293,9 @@ OutlineFile ReadOutlineFile(std::istream& in) {
     file.problem = "the input could not be read";
   } else if (file.loops.GetSize() == 0) {
     file.problem = "no outline loop found";
+  } else if (OutlineCheck size = CheckOutlineCells(file.loops); !size.IsValid()) {
+    file.loops.Clear();
+    file.problem = std::move(size.problem);
   }
   return file;
 }

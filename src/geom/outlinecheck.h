@@ -34,6 +34,24 @@ struct OutlineCheck {
 // The problem names the offending vertices as "(x,y)".
 OutlineCheck CheckOutline(const CPolygon2& loop);
 
+// Most cells the floor designer's lattices of one input may hold together
+// (all its loops). The designer's time grows with about the square of the
+// cell count: a 1024 x 1024 square (41,616 cells) took 6 s and a 1730 x 1730
+// square (119,716 cells) 49 s of one core of a 2-core machine, so at this
+// limit it designs for about a minute.
+inline constexpr std::uint64_t kOutlineCellLimit = 120000;
+
+// The cells of the floor designer's first lattice of loop, a loop that
+// CheckOutline accepts, in either orientation: its box decomposition, sliced,
+// with every box subdivided to the designer's cell size. Counted from the
+// boxes, without cutting them into cells.
+std::uint64_t CountOutlineCells(const CPolygon2& loop);
+
+// Checks that the loops hold at most kOutlineCellLimit cells together. A
+// loop whose area alone needs too many cells is refused without decomposing
+// it, so even the largest outline is refused at once.
+OutlineCheck CheckOutlineCells(const TList<CPolygon2>& loops);
+
 // One line of an outline file.
 struct OutlineLine {
   enum class Kind { Blank, Loop, Bad };
@@ -52,7 +70,8 @@ OutlineLine ParseOutlineLine(std::string_view line);
 // Every loop of an outline file in file order, each checked and turned
 // clockwise (a counter-clockwise loop is reversed, as the editor stores
 // loops), or the first problem. problemLine is the 1-based line of the
-// problem, or 0 when it concerns the whole input (no loop at all).
+// problem, or 0 when it concerns the whole input (no loop at all, or more
+// cells than CheckOutlineCells allows).
 struct OutlineFile {
   TList<CPolygon2> loops;
   int problemLine = 0;

@@ -220,6 +220,20 @@ TEST(CModeInput, XCompletesOnlyWithAClosedLoop) {
   }
 }
 
+TEST(CModeInput, XRefusesLoopsTooLargeToDesignOnOneLineAndKeepsThem) {
+  Editor editor;
+  editor.Run("-20000,-20000 -20000,20000 20000,20000 20000,-20000 -20000,-20000");
+  const std::string before = editor.Loops();
+  ::testing::internal::CaptureStdout();
+  editor.Run("X");
+  const std::string said = ::testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(editor.input.IsComplete());
+  EXPECT_EQ(editor.Loops(), before);
+  EXPECT_EQ(said.rfind("Cannot design the buildings: the outline would have at least ", 0), 0u)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 TEST(CModeInput, EnterClearsCompletionButKeepsTheLoops) {
   Editor editor;
   editor.Run("0,0 0,5 5,5 5,0 0,0 2,7 X");

@@ -1,10 +1,6 @@
 # Logic tests need no GL; the drawing tests use a real Mesa context without a
-# display. The leak checker skips thread-local storage here: with the main
-# window's frames in the process, its walk over the driver's dynamic TLS at
-# exit crashes the checker itself.
-set(QUARN_APP_SAVED_ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
-list(TRANSFORM QUARN_TEST_ENVIRONMENT REPLACE "^(LSAN_OPTIONS=.*)$" "\\1:use_tls=0")
-quarn_test_suite(quarn_app_tests app
+# display.
+quarn_test_suite(quarn_app_tests app GL
   LIBS quarn_app quarn_gl_test_support quarn_texture_pictures
   ENVIRONMENT SDL_VIDEODRIVER=offscreen)
 # quarn-render runs from the suite; its pictures are read back with stb.
@@ -19,7 +15,7 @@ if(TARGET quarn_app_tests AND TARGET quarn-render)
   add_dependencies(quarn_app_tests quarn-render)
 endif()
 
-# quarn-bench, under the same leak-checker settings: its help, a refused bench
+# quarn-bench, under the leak-checker settings for GL: its help, a refused bench
 # name, and each bench opened in a real window on the offscreen driver (it
 # prints its help once entered) and closed.
 if(TARGET quarn-bench)
@@ -41,7 +37,7 @@ if(TARGET quarn-bench)
               "${line}"
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(quarn_bench.opens_${bench} PROPERTIES
-      ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
+      ENVIRONMENT "${QUARN_GL_TEST_ENVIRONMENT}")
   endforeach()
 endif()
 
@@ -49,6 +45,4 @@ endif()
 add_test(NAME make_run.headless
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_headless.sh ${CMAKE_BINARY_DIR}
           ${PROJECT_SOURCE_DIR}/scripts/run.sh)
-set_tests_properties(make_run.headless PROPERTIES ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
-
-set(QUARN_TEST_ENVIRONMENT "${QUARN_APP_SAVED_ENVIRONMENT}")
+set_tests_properties(make_run.headless PROPERTIES ENVIRONMENT "${QUARN_GL_TEST_ENVIRONMENT}")

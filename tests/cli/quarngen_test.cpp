@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "geom/outlinecheck.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -198,7 +200,7 @@ struct BadCase {
   std::optional<std::string> outline;  // contents of outline.quarn; none: no file
   const char* args;                    // before the outline file
   int exitCode;
-  const char* message;  // what follows "quarn-gen: " on the one line of standard error
+  std::string message;  // what follows "quarn-gen: " on the one line of standard error
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
@@ -255,6 +257,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "outline.quarn:1: edges (0,0)-(0,7) and (0,7)-(0,5) run back over each other"},
         BadCase{"CoordinateBeyondTheLimit", "(0,0)(0,20001)(5,20001)(5,0)*\n", "", 1,
                 "outline.quarn:1: coordinate 20001 at column 9 lies beyond the limit of 20000"},
+        BadCase{"TooManyCellsToDesign",
+                "(-20000,20000)(20000,20000)(20000,-20000)(-20000,-20000)*\n", "", 1,
+                "outline.quarn: the outline would have at least 32653062 cells; the designer "
+                "takes at most " + std::to_string(quarn::kOutlineCellLimit)},
         BadCase{"UnknownOption", kSquare, "--verbose", 2,
                 "The following argument was not expected: --verbose (see --help)"},
         BadCase{"StepsNotANumber", kSquare, "--steps some", 2,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -82,9 +83,9 @@ class ApplicationRoad : public ::testing::Test {
     const auto found = CommandOutput("timeout 300 xdotool search --sync --name '^QUARN$'");
     ASSERT_TRUE(found.has_value()) << "no window titled QUARN";
     window = std::stoul(*found);
-    // The window keeps the place it had at its first, smaller size; without a
-    // window manager nothing moves it into view, so the test does.
-    Xdo("windowmove " + std::to_string(window) + " 0 0");
+    // Grown to its full size before its first frame, the window must lie on
+    // the screen by itself: there is no window manager to move it.
+    ExpectOnScreen(60000);
     MoveTo(400, 300);
   }
 
@@ -100,6 +101,25 @@ class ApplicationRoad : public ::testing::Test {
   }
 
   void Key(const std::string& key) { Xdo("key " + key); }
+
+  // Waits until the window is 800 x 600, then expects it wholly on the
+  // 1024 x 768 screen.
+  void ExpectOnScreen(int timeoutMs) {
+    int x = -1, y = -1, width = 0, height = 0;
+    for (int waited = 0; waited <= timeoutMs; waited += 200) {
+      const auto geometry = CommandOutput("xdotool getwindowgeometry " + std::to_string(window));
+      if (geometry && std::sscanf(geometry->c_str(), "Window %*u Position: %d,%d (screen: %*d) "
+                                                     "Geometry: %dx%d", &x, &y, &width,
+                                  &height) == 4 && width == 800 && height == 600) {
+        break;
+      }
+      Pause(200);
+    }
+    ASSERT_EQ(width, 800);
+    ASSERT_EQ(height, 600);
+    EXPECT_TRUE(x >= 0 && y >= 0 && x + width <= 1024 && y + height <= 768)
+        << "the window lies at (" << x << "," << y << ")";
+  }
 
   void MoveTo(int x, int y) {
     Xdo("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
@@ -206,6 +226,7 @@ TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
   const auto geometry = CommandOutput("xdotool getwindowgeometry " + std::to_string(window));
   ASSERT_TRUE(geometry.has_value());
   EXPECT_NE(geometry->find("Geometry: 800x600"), std::string::npos) << *geometry;
+  ExpectOnScreen(0);
 
   display.RequestClose(window);
   EXPECT_EQ(app->WaitForExit(60000), 0) << Output();

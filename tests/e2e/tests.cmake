@@ -2,7 +2,7 @@
 # the texture tool and Xlib (for a real WM_DELETE_WINDOW close).
 if(TARGET quarn AND TARGET quarn-textures)
   find_package(X11 REQUIRED)
-  quarn_test_suite(quarn_e2e_tests e2e LIBS X11::X11)
+  quarn_test_suite(quarn_e2e_tests e2e GL LIBS X11::X11)
   target_compile_definitions(quarn_e2e_tests PRIVATE
     QUARN_EXECUTABLE="$<TARGET_FILE:quarn>"
     QUARN_TEXTURES_TOOL="$<TARGET_FILE:quarn-textures>"

@@ -77,6 +77,32 @@ TEST(WindowLifecycle, SetSizeRunsOnResizeAtOnceAndOnlyForChanges) {
   EXPECT_EQ(window.Count("resize 800x600"), 1);
 }
 
+// Grown before its first frame, a window the platform placed is centred on
+// its display again; after that a size that stays on the display keeps the
+// window's place.
+TEST(WindowLifecycle, SizeBeforeTheFirstFrameCentresTheWindow) {
+  RecordingApp app;
+  RecordingWindow window;
+  SDL_Rect display{};
+  int x = 0, y = 0;
+  window.onCreate = [&] {
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &display), 0) << SDL_GetError();
+    window.SetSize(800, 600);
+    window.GetPosition(x, y);
+    EXPECT_EQ(x, display.x + (display.w - 800) / 2);
+    EXPECT_EQ(y, display.y + (display.h - 600) / 2);
+  };
+  window.onDisplay = [&] {
+    window.SetSize(640, 480);
+    int afterX = 0, afterY = 0;
+    window.GetPosition(afterX, afterY);
+    EXPECT_EQ(afterX, x);
+    EXPECT_EQ(afterY, y);
+    PostClose(window, 0);
+  };
+  EXPECT_EQ(RunLoop(), 0);
+}
+
 TEST(WindowLifecycle, DestroyingTheWindowObjectRunsTheBaseOnDestroy) {
   auto window = std::make_unique<RecordingWindow>();
   {

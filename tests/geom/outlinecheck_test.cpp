@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "geom/clattice2.h"
+#include "outline_helpers.h"
 
 namespace quarn {
 namespace {
@@ -208,6 +212,63 @@ TEST(OutlineCheckTest, VertexInsideAStraightRunDoesNotChangeTheBoxes) {
   const CPolygon2 split = Loop({{0, 15}, {7, 15}, {15, 15}, {15, 4}, {15, 0}, {0, 0}, {0, 9}});
   ASSERT_TRUE(CheckOutline(split).IsValid());
   EXPECT_EQ(Corners(split.GetAsBoxList()), Corners(plain.GetAsBoxList()));
+}
+
+// The count agrees with the lattice the floor designer builds, for random
+// outlines stretched so that their boxes are cut on both axes, in either
+// orientation.
+TEST(CountOutlineCellsTest, EqualsTheSubdividedLatticeOfRandomOutlines) {
+  std::mt19937 rng(1457);
+  for (int round = 0; round < 80; ++round) {
+    const test::CellSet cells = test::RandomCells(rng, 6, 6, 2 + round % 20);
+    CPolygon2 outline = test::OutlineOf(cells, rng, 0.2);
+    const int scaleX = 1 + round % 13;
+    const int scaleY = 1 + round * 7 % 17;
+    for (int i = 0; i < outline.GetSize(); ++i) {
+      outline[i] = CPoint2(outline[i].x * scaleX - 40, outline[i].y * scaleY + 3);
+    }
+    SCOPED_TRACE(testing::Message() << "round " << round << " outline " << outline);
+    CLattice2 lattice(outline);
+    lattice.Subdivide(kCellMaxSize, kCellStep);
+    EXPECT_EQ(CountOutlineCells(outline), static_cast<std::uint64_t>(lattice.GetSize()));
+    outline.Reverse();
+    EXPECT_EQ(CountOutlineCells(outline), static_cast<std::uint64_t>(lattice.GetSize()));
+  }
+}
+
+// A strip 7 units wide is one cell across: height 7 + 5 (cells - 1) holds
+// exactly that many cells.
+CPolygon2 Strip(std::uint64_t cells) {
+  const int height = 7 + 5 * static_cast<int>(cells - 1);
+  return Loop({{0, height}, {7, height}, {7, 0}, {0, 0}});
+}
+
+TEST(CheckOutlineCellsTest, RefusesMoreCellsThanTheLimitAcrossAllLoops) {
+  const std::uint64_t limit = kOutlineCellLimit;
+  const CPolygon2 oneCell = Loop({{20, 7}, {27, 7}, {27, 0}, {20, 0}});
+  const CPolygon2 largest =
+      Loop({{-20000, 20000}, {20000, 20000}, {20000, -20000}, {-20000, -20000}});
+  const std::string refusal = "the outline would have at least ";
+  const std::string most = " cells; the designer takes at most " + std::to_string(limit);
+  const struct {
+    const char* name;
+    std::vector<CPolygon2> loops;
+    std::string problem;
+  } cases[] = {
+      {"AtTheLimit", {Strip(limit)}, ""},
+      {"OneCellOver", {Strip(limit + 1)}, refusal + std::to_string(limit + 1) + most},
+      {"LoopsAddUpToTheLimit", {Strip(limit - 1), oneCell}, ""},
+      {"LoopsAddUpPastIt", {Strip(limit - 1), oneCell, oneCell},
+       refusal + std::to_string(limit + 1) + most},
+      // 64 million cells, refused by its area (1.6e9 / 49) without decomposing.
+      {"LargestSquare", {largest}, refusal + "32653062" + most},
+  };
+  for (const auto& c : cases) {
+    TList<CPolygon2> loops;
+    for (const CPolygon2& loop : c.loops) loops.Add(loop);
+    EXPECT_EQ(CheckOutlineCells(loops).problem, c.problem) << c.name;
+  }
+  EXPECT_EQ(CountOutlineCells(largest), 64'000'000u);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ target_link_libraries(quarn_gl_test_support PUBLIC quarn_test_support GTest::gte
                       OpenGL::GL OpenGL::GLU)
 quarn_strict(quarn_gl_test_support)
 
-quarn_test_suite(quarn_render_tests render
+quarn_test_suite(quarn_render_tests render GL
   LIBS quarn_render quarn_gl_test_support
   ENVIRONMENT SDL_VIDEODRIVER=offscreen)
 

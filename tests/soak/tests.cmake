@@ -7,8 +7,7 @@ if(TARGET quarn_app AND TARGET quarn_texture_pictures)
   add_executable(quarn_soak ${CMAKE_CURRENT_LIST_DIR}/soak_main.cpp)
   target_link_libraries(quarn_soak PRIVATE quarn_app quarn_texture_pictures CLI11::CLI11)
   quarn_strict(quarn_soak)
-  set(QUARN_SOAK_ENVIRONMENT "${QUARN_TEST_ENVIRONMENT}")
-  list(TRANSFORM QUARN_SOAK_ENVIRONMENT REPLACE "^(LSAN_OPTIONS=.*)$" "\\1:use_tls=0")
+  set(QUARN_SOAK_ENVIRONMENT "${QUARN_GL_TEST_ENVIRONMENT}")
   # A small quarantine, so that freed memory held back by the address
   # checker levels off early instead of looking like growth.
   list(TRANSFORM QUARN_SOAK_ENVIRONMENT REPLACE "^(ASAN_OPTIONS=.*)$" "\\1:quarantine_size_mb=16")
