@@ -188,7 +188,7 @@ class StoreyPainter {
     PendingRegions(floor);
     Candidates(floor);
     for (int i = 0; i < floor.walls.GetSize(); ++i) Wall(floor.walls[i]);
-    for (int i = 0; i < floor.rooms.GetSize(); ++i) Label(floor.rooms[i], i + 1);
+    for (int i = 0; i < floor.rooms.GetSize(); ++i) Label(floor.rooms[i], i);
   }
 
  private:
@@ -354,7 +354,7 @@ void DrawTitle(cairo_t* cr, double left, double top, const std::string& text) {
 }
 
 std::string StoreyName(int building, int storey) {
-  return "building " + std::to_string(building + 1) + ", storey " + std::to_string(storey + 1);
+  return "building " + std::to_string(building) + ", storey " + std::to_string(storey);
 }
 
 std::string StepsText(const PlanTitle& title) { return "step " + title.steps; }

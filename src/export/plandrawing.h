@@ -25,7 +25,8 @@ inline constexpr int kMaxPlanPxPerUnit = 200;
 // height 0.75 seen from above, north (+y) up: rooms filled in their design
 // colour, cut wall pieces dark, doors as gaps with a quarter-circle swing
 // into the wall's first room, windows as gaps bridged by two thin lines,
-// every room labelled with its number (from 1, in design order) and its area
+// every room labelled with its index (from 0, in design order, as the plan
+// dump and the 3D export number rooms) and its area
 // in grid cells; pending regions and the candidate overlay when the budget
 // stopped the design. Every page has a title line and a scale bar in grid
 // units.
