@@ -64,17 +64,12 @@ CBox2 GetExtentsBox(const CBox2PtrList& list) {
   return CBox2(low, high);
 }
 
-CBoxScore::CBoxScore(CBox2* candidate, CBox2PtrList destination) : box(candidate) {
-  neighboursInDst = 0;
-  for (int i = 0; i < destination.GetSize(); ++i) {
-    if (candidate->GetNeighbourSide(*destination[i]) != SideNone) ++neighboursInDst;
-  }
-  neighboursNotInDst = static_cast<std::uint32_t>(candidate->GetNeighbourCount()) - neighboursInDst;
-  averageDistance = GetDistance(GetAverageCentre(destination), candidate->GetCentre());
-  destination.Add(candidate);
-  SetExtentTerms(GetExtentsBox(destination), GetTotalArea(destination),
-                 GetAverageCentre(destination));
-}
+CBoxScore::CBoxScore(CBox2* candidate, CBox2PtrList destination)
+    : CBoxScore(candidate, candidate->GetNeighbourCount(), [&destination] {
+        std::vector<const CBox2*> cells;
+        for (int i = 0; i < destination.GetSize(); ++i) cells.push_back(destination[i]);
+        return cells;
+      }()) {}
 
 // The sums run over the destination in order and then the candidate, as the
 // list utilities would over the destination with the candidate appended, so
@@ -84,8 +79,10 @@ CBoxScore::CBoxScore(CBox2* candidate, int neighbourCount,
     : box(candidate) {
   neighboursInDst = 0;
   CVector2 centres(0.0f, 0.0f);
-  CPoint2 low = destination[0]->GetMin();
-  CPoint2 high = destination[0]->GetMax();
+  // An empty destination leaves the mean centre undefined (0 / 0), as the
+  // list utilities do.
+  CPoint2 low = destination.empty() ? candidate->GetMin() : destination[0]->GetMin();
+  CPoint2 high = destination.empty() ? candidate->GetMax() : destination[0]->GetMax();
   std::uint32_t area = 0;
   for (const CBox2* cell : destination) {
     if (candidate->GetNeighbourSide(*cell) != SideNone) ++neighboursInDst;

@@ -27,8 +27,7 @@ CBox2 GetExtentsBox(const CBox2PtrList& list);
 class CBoxScore {
  public:
   CBoxScore(CBox2* candidate, CBox2PtrList destination);
-  // The same for a candidate with neighbourCount linked sides in its region
-  // and a destination that is not empty.
+  // The same for a candidate with neighbourCount linked sides in its region.
   CBoxScore(CBox2* candidate, int neighbourCount, const std::vector<const CBox2*>& destination);
 
   float GetScore() const;
