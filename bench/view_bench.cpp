@@ -21,6 +21,7 @@
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
 #include "main.h"
+#include "render/cwireframe.h"
 #include "texturefiles.h"
 
 namespace {
@@ -113,6 +114,15 @@ BENCHMARK(BM_ViewStepAndFrame)
     ->ArgName("style")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The wireframe style's piece outlines of the finished building, made once
+// per design step.
+void BM_WireframeOfFloor(benchmark::State& state) {
+  const TList<CFloor>& floors = g_window->view.GetBuildings().buildings[0];
+  for (auto _ : state) benchmark::DoNotOptimize(CWireframe(floors[0]).GetLineCount());
+  state.counters["lines"] = static_cast<double>(CWireframe(floors[0]).GetLineCount());
+}
+BENCHMARK(BM_WireframeOfFloor)->Unit(benchmark::kMillisecond);
 
 void ViewWindow::OnCreate() {
   view.Init();

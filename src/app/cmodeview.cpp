@@ -106,7 +106,7 @@ void CModeView::DrawScene() {
   camera.ApplyTranslation();
   SetBuildingLighting();
   if (renderStyle > 2) ground.Draw();
-  DrawBuildings(buildings.buildings, renderStyle);
+  buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
   glPopMatrix();
 }
 

@@ -7,6 +7,7 @@
 #include "app/cmode.h"
 #include "building/buildingset.h"
 #include "geom/cpolygon2.h"
+#include "render/cbuildingdraw.h"
 #include "render/cground.h"
 #include "render/cskybox.h"
 #include "tlist.h"
@@ -68,6 +69,7 @@ class CModeView : public CMode {
   quarn::BuildingSet buildings;
   CCamera camera;
   int renderStyle = 1;
+  CBuildingDrawing buildingDrawing;
   CGround ground;
   CSkyBox skyBox;
 };

@@ -6,6 +6,7 @@ namespace quarn {
 
 void BuildingSet::Build(TList<CPolygon2> loops) {
   step = 0;
+  ++revision;
   buildings.Clear();
   specs.Clear();
   for (int i = 0; i < loops.GetSize(); ++i) {
@@ -16,6 +17,7 @@ void BuildingSet::Build(TList<CPolygon2> loops) {
 
 void BuildingSet::SetStep(std::uint32_t n) {
   step = n;
+  ++revision;
   buildings.Clear();
   for (int i = 0; i < specs.GetSize(); ++i) AddBuilding(specs[i], step);
 }
@@ -23,6 +25,7 @@ void BuildingSet::SetStep(std::uint32_t n) {
 void BuildingSet::SetLastStep() {
   // More steps than any design takes, yet finite, so that it is spent.
   constexpr std::uint32_t kAmple = STEP_BUDGET_UNLIMITED - 1;
+  ++revision;
   buildings.Clear();
   std::uint32_t last = 0;
   for (int i = 0; i < specs.GetSize(); ++i) last = std::max(last, AddBuilding(specs[i], kAmple));

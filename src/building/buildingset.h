@@ -35,6 +35,9 @@ class BuildingSet {
   TList<CFloorSpec> specs;
   std::uint32_t step = 0;
   TList<TList<CFloor>> buildings;
+  // Counts the changes of buildings, so that what is made from them can
+  // tell when it is out of date.
+  std::uint64_t revision = 0;
 
  private:
   // Generates the building of spec with a budget of stepBudget design

@@ -29,6 +29,26 @@ void DrawBuildings(const TList<TList<CFloor>>& buildings, int style) {
   }
 }
 
+void CBuildingDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision,
+                            int style) {
+  if (style != kStyleWireframe) {
+    DrawBuildings(buildings, style);
+    return;
+  }
+  if (revision_ != revision) {
+    wireframes_.clear();
+    for (int b = 0; b < buildings.GetSize(); ++b) {
+      for (int f = 0; f < buildings[b].GetSize(); ++f) wireframes_.emplace_back(buildings[b][f]);
+    }
+    revision_ = revision;
+  }
+  std::size_t kept = 0;
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    for (int f = 0; f < buildings[b].GetSize(); ++f)
+      DrawWireframe(buildings[b][f], wireframes_[kept++]);
+  }
+}
+
 void SetBuildingLighting() {
   glEnable(GL_LIGHTING);
   glEnable(GL_COLOR_MATERIAL);

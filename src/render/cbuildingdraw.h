@@ -2,7 +2,12 @@
 
 // Drawing of all buildings of the view and the light they are seen in.
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "building/cfloor.h"
+#include "render/cwireframe.h"
 #include "tlist.h"
 
 // The rendering styles a floor can be drawn in.
@@ -11,6 +16,22 @@ enum RenderStyle { kStyleDesign = 1, kStyleWireframe = 2, kStyleSolid = 3, kStyl
 // Every storey of every building, in order, in style 1 to 4; any other style
 // draws nothing.
 void DrawBuildings(const TList<TList<CFloor>>& buildings, int style);
+
+// The view's drawing of the buildings: what DrawBuildings draws, with the
+// wireframe style's piece outlines (CWireframe) made once per revision of
+// the buildings instead of every frame.
+class CBuildingDrawing {
+ public:
+  // Draws like DrawBuildings; revision names the buildings' state (it
+  // changes whenever they are regenerated), so the kept outlines are made
+  // again when it differs from the one they were made for.
+  void Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision, int style);
+
+ private:
+  // One per storey, the storeys of every building in drawing order.
+  std::vector<CWireframe> wireframes_;
+  std::optional<std::uint64_t> revision_;
+};
 
 // Lighting for the buildings: colour material on front faces (ambient and
 // diffuse, shininess 16), one-sided, and light 2 as a white directional

@@ -94,6 +94,12 @@ void DrawWireframe(const CFloor& floor) {
   DrawWallPieces(floor, &Draw);
 }
 
+void DrawWireframe(const CFloor& floor, const CWireframe& pieceOutlines) {
+  DrawRegions(floor, false);
+  SetColour(CFloor::WALL_COLOUR);
+  pieceOutlines.Draw();
+}
+
 void DrawSolid(const CFloor& floor) {
   DrawRegions(floor, false);
   SetColourRgb(CFloor::WALL_COLOUR);

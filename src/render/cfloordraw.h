@@ -4,6 +4,7 @@
 // up the camera; lighting is the caller's (SetBuildingLighting).
 
 #include "building/cfloor.h"
+#include "render/cwireframe.h"
 
 // Every pending region in its shade of the palette (PaletteShade(i, 1)):
 // with cellsOnly each cell's outline, 1 pixel wide; otherwise the region's
@@ -21,6 +22,8 @@ void DrawCandidates(const CFloor& floor);
 void DrawDesign(const CFloor& floor);
 // Style 2: region prisms and the outlines of the wall pieces (openings cut).
 void DrawWireframe(const CFloor& floor);
+// The same picture with the piece outlines made beforehand from floor.
+void DrawWireframe(const CFloor& floor, const CWireframe& pieceOutlines);
 // Style 3: region prisms, uncut walls and floor slabs, filled.
 void DrawSolid(const CFloor& floor);
 // Style 4: region prisms, wall pieces with the wall texture, floor slabs

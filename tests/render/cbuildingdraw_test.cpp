@@ -1,7 +1,11 @@
 #include "render/cbuildingdraw.h"
 
+#include <cstdint>
+#include <functional>
 #include <sstream>
+#include <vector>
 
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include "building/cbuilding.h"
@@ -75,6 +79,64 @@ TEST_F(BuildingDrawTest, LightingUsesLightTwoFixedInTheWorld) {
     std::array<GLfloat, 4> got{};
     glGetLightfv(GL_LIGHT2, c.name, got.data());
     for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(got[i], c.value[i], 1e-5) << c.name << " " << i;
+  }
+}
+
+// Every pixel of the back buffer, RGBA, rows from the bottom.
+std::vector<std::uint8_t> FramePixels(int size, const std::function<void()>& draw) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  draw();
+  std::vector<std::uint8_t> pixels(4 * size * size);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+// The view keeps the wireframe's lines between frames and leaves out the
+// lines drawn twice: the picture must stay that of DrawBuildings, pixel for
+// pixel, from any camera, and follow the buildings when they change.
+TEST_F(BuildingDrawTest, KeptWireframeDrawsTheSamePixelsAsDrawBuildings) {
+  std::ostringstream trace;
+  std::ostream* previous = SetDesignTrace(&trace);
+  CPolygon2 ell;
+  for (const CPoint2& p : {CPoint2(0, 14), CPoint2(6, 14), CPoint2(6, 6), CPoint2(14, 6),
+                           CPoint2(14, 0), CPoint2(0, 0)})
+    ell.Add(p);
+  TList<TList<CFloor>> states[2];
+  for (std::uint32_t budget : {7u, STEP_BUDGET_UNLIMITED}) {
+    TList<TList<CFloor>>& buildings = states[budget == 7u ? 0 : 1];
+    buildings.Add(CBuilding(CFloorSpec(ell, 2, 10, 20), budget).floors);
+    buildings.Add(CBuilding(CFloorSpec(Square(20, 9), 1, 0, 45), budget).floors);
+  }
+  SetDesignTrace(previous);
+  const CWireframe lines(states[1][0][0]);
+  int pieces = 0;
+  for (int w = 0; w < states[1][0][0].walls.GetSize(); ++w)
+    pieces += states[1][0][0].walls[w].pieces.GetSize();
+  EXPECT_LT(lines.GetLineCount(), static_cast<std::size_t>(24 * 2 * pieces / 3));
+
+  glEnable(GL_DEPTH_TEST);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(40, 1, 0.5, 200);
+  glMatrixMode(GL_MODELVIEW);
+  CBuildingDrawing drawing;
+  const struct {
+    float x, y, z;
+  } eyes[] = {{-8, -12, 20}, {40, 30, 6}, {14, 7, 45}, {3, 3, 1}, {-20, 20, 0.5f}};
+  for (std::uint64_t revision = 0; revision < 4; ++revision) {
+    const TList<TList<CFloor>>& buildings = states[revision % 2];
+    for (const auto& eye : eyes) {
+      SCOPED_TRACE(testing::Message()
+                   << "revision " << revision << " eye " << eye.x << "," << eye.y << "," << eye.z);
+      glLoadIdentity();
+      gluLookAt(eye.x, eye.y, eye.z, 15, 7, 0.7, 0, 0, 1);
+      SetBuildingLighting();
+      const auto want = FramePixels(kSize, [&] { DrawBuildings(buildings, kStyleWireframe); });
+      const auto got =
+          FramePixels(kSize, [&] { drawing.Draw(buildings, revision, kStyleWireframe); });
+      EXPECT_TRUE(want == got);
+    }
   }
 }
 
