@@ -23,12 +23,11 @@
 #include <string>
 #include <system_error>
 
-#include "export/plandrawing.h"
-#include "export/sceneexport.h"
 #include "generate.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
 #include "progress.h"
+#include "writers.h"
 
 namespace {
 
@@ -197,6 +196,11 @@ int Run(const Arguments& args) {
     traceFile = std::make_unique<quarn::AtomicFile>(args.trace);
     if (!traceFile->Open(problem)) return Fail(kBadInput, problem);
   }
+  const quarn::OutputWriters* writers = nullptr;
+  if (output.planFormat || output.exportFormat) {
+    writers = quarn::LoadOutputWriters(problem);
+    if (writers == nullptr) return Fail(kBadInput, problem);
+  }
   std::ostream& dump = dumpFile ? dumpFile->Stream() : std::cout;
   std::ostream* traceTarget =
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
@@ -217,13 +221,13 @@ int Run(const Arguments& args) {
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
-    if (!quarn::WritePlan(buildings, title, *output.planFormat, args.pxPerUnit, dump, problem)) {
+    if (!writers->writePlan(buildings, title, *output.planFormat, args.pxPerUnit, dump, problem)) {
       return Fail(kBadInput, problem);
     }
   }
   if (output.exportFormat &&
-      !quarn::ExportBuildings(buildings, output.scene, *output.exportFormat, args.output, problem,
-                              {args.outline, args.trace})) {
+      !writers->exportBuildings(buildings, output.scene, *output.exportFormat, args.output,
+                                problem, {args.outline, args.trace})) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);

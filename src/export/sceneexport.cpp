@@ -7,14 +7,6 @@
 
 namespace quarn {
 
-std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
-  if (name == "glb") return ExportFormat::kGlb;
-  if (name == "gltf") return ExportFormat::kGltf;
-  if (name == "obj") return ExportFormat::kObj;
-  if (name == "fbx") return ExportFormat::kFbx;
-  return std::nullopt;
-}
-
 bool WriteScene(const Scene& scene, ExportFormat format, const std::string& fileName,
                 std::vector<OutputFile>& files, std::string& problem) {
   const std::string stem = std::filesystem::path(fileName).stem().string();

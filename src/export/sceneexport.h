@@ -16,7 +16,13 @@ namespace quarn {
 enum class ExportFormat { kGlb, kGltf, kObj, kFbx };
 
 // The format of a name ("glb", "gltf", "obj", "fbx"), or none.
-std::optional<ExportFormat> ExportFormatNamed(std::string_view name);
+inline std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
+  if (name == "glb") return ExportFormat::kGlb;
+  if (name == "gltf") return ExportFormat::kGltf;
+  if (name == "obj") return ExportFormat::kObj;
+  if (name == "fbx") return ExportFormat::kFbx;
+  return std::nullopt;
+}
 
 // The files of scene in format: first the main file, named fileName; the
 // files beside it take fileName without its extension as their stem.

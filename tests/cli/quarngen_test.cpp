@@ -365,4 +365,26 @@ TEST_F(QuarnGenTest, InterruptLeavesNoTemporaryFile) {
   EXPECT_EQ(FilesBesides({"large.quarn", "status"}), std::vector<std::string>{});
 }
 
+// The plan and 3D writers are a module beside the binary, loaded only for
+// their formats: a binary without it still writes the plan dump, and refuses
+// the other formats with one line and no output.
+TEST_F(QuarnGenTest, WithoutItsWritersModuleOnlyThePlanDumpIsWritten) {
+  fs::copy_file(QUARN_GEN_PATH, dir_ / "quarn-gen");
+  auto run = [&](const std::string& output) {
+    const std::string command = "cd " + Quoted(dir_.string()) + " && ./quarn-gen -o " + output +
+                                " " + Example("l-shape.quarn") + " 2>err.txt";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run("plan.json"), 0);
+  EXPECT_EQ(ReadText(dir_ / "plan.json"), Run(Example("l-shape.quarn")).out);
+  for (const char* output : {"l.svg", "l.glb"}) {
+    EXPECT_EQ(run(output), 1) << output;
+    const std::string err = ReadText(dir_ / "err.txt");
+    EXPECT_EQ(err.rfind("quarn-gen: cannot load the plan and 3D writers: ", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+  EXPECT_EQ(FilesBesides({"quarn-gen", "plan.json", "err.txt"}), std::vector<std::string>{});
+}
+
 }  // namespace

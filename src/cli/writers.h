@@ -1,0 +1,40 @@
+#pragma once
+
+// The plan and 3D writers of quarn-gen. They live in a module beside the
+// executable, loaded only when an output needs them: the 3D, drawing and
+// image libraries they bring cost a run more time to load than generating a
+// small building takes, so a plan dump never loads them.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "building/cfloor.h"
+#include "export/plandrawing.h"
+#include "export/scene.h"
+#include "export/sceneexport.h"
+#include "tlist.h"
+
+namespace quarn {
+
+// WritePlan and ExportBuildings, as the module gives them.
+struct OutputWriters {
+  bool (*writePlan)(const TList<TList<CFloor>>& buildings, const PlanTitle& title,
+                    PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem);
+  bool (*exportBuildings)(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
+                          ExportFormat format, const std::string& path, std::string& problem,
+                          const std::vector<std::string>& keep);
+};
+
+// The module's file name and the name of its one entry, which returns its
+// writers.
+inline constexpr const char* kWritersModule = "quarn-gen-writers.so";
+inline constexpr const char* kWritersEntry = "quarn_output_writers";
+using WritersEntry = const OutputWriters* (*)();
+
+// Loads the module from the folder of the running executable (once; later
+// calls return the same writers). Null, with problem saying why, when it
+// cannot be loaded.
+const OutputWriters* LoadOutputWriters(std::string& problem);
+
+}  // namespace quarn
