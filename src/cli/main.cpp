@@ -178,6 +178,14 @@ int Run(const Arguments& args) {
   OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, output)) return Fail(kUsage, *problem);
+  // Loaded before any file is opened, so that a module that cannot be used
+  // leaves nothing behind.
+  const quarn::OutputWriters* writers = nullptr;
+  if (output.planFormat || output.exportFormat) {
+    std::string problem;
+    writers = quarn::LoadOutputWriters(problem);
+    if (writers == nullptr) return Fail(kBadInput, problem);
+  }
 
   TList<CPolygon2> loops;
   if (const auto problem = quarn::ReadOutlineLoops(args.outline, loops)) return Fail(kBadInput, *problem);
@@ -195,11 +203,6 @@ int Run(const Arguments& args) {
   if (!args.trace.empty() && args.trace != "-") {
     traceFile = std::make_unique<quarn::AtomicFile>(args.trace);
     if (!traceFile->Open(problem)) return Fail(kBadInput, problem);
-  }
-  const quarn::OutputWriters* writers = nullptr;
-  if (output.planFormat || output.exportFormat) {
-    writers = quarn::LoadOutputWriters(problem);
-    if (writers == nullptr) return Fail(kBadInput, problem);
   }
   std::ostream& dump = dumpFile ? dumpFile->Stream() : std::cout;
   std::ostream* traceTarget =

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace quarn {
@@ -29,7 +30,12 @@ const OutputWriters* Load(std::string& problem) {
     problem = "cannot load the plan and 3D writers: " + module + " has no " + kWritersEntry;
     return nullptr;
   }
-  return entry();
+  const OutputWriters* writers = entry();
+  if (std::string_view(writers->build) != kWritersBuild) {
+    problem = "cannot load the plan and 3D writers: " + module + " is from another build";
+    return nullptr;
+  }
+  return writers;
 }
 
 }  // namespace

@@ -17,8 +17,11 @@
 
 namespace quarn {
 
-// WritePlan and ExportBuildings, as the module gives them.
+// WritePlan and ExportBuildings, as the module gives them, with the build
+// they were made in: a module of another build may not share the layout of
+// the buildings it is given, so it is refused.
 struct OutputWriters {
+  const char* build;
   bool (*writePlan)(const TList<TList<CFloor>>& buildings, const PlanTitle& title,
                     PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem);
   bool (*exportBuildings)(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
@@ -31,6 +34,9 @@ struct OutputWriters {
 inline constexpr const char* kWritersModule = "quarn-gen-writers.so";
 inline constexpr const char* kWritersEntry = "quarn_output_writers";
 using WritersEntry = const OutputWriters* (*)();
+// Names the build tree's configuration; the executable and the module are
+// compiled with the same.
+inline constexpr const char* kWritersBuild = QUARN_WRITERS_BUILD;
 
 // Loads the module from the folder of the running executable (once; later
 // calls return the same writers). Null, with problem saying why, when it

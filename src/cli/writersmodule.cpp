@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr quarn::OutputWriters kWriters{&quarn::WritePlan, &quarn::ExportBuildings};
+constexpr quarn::OutputWriters kWriters{quarn::kWritersBuild, &quarn::WritePlan,
+                                        &quarn::ExportBuildings};
 
 }  // namespace
 
