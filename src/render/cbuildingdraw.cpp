@@ -35,7 +35,13 @@ void CBuildingDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t
     DrawBuildings(buildings, style);
     return;
   }
-  if (revision_ != revision) {
+  std::size_t storeys = 0;
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    storeys += static_cast<std::size_t>(buildings[b].GetSize());
+  }
+  // Made again for a new revision, and whenever their number does not match
+  // the storeys, so that a revision passed wrongly cannot index past them.
+  if (revision_ != revision || wireframes_.size() != storeys) {
     wireframes_.clear();
     for (int b = 0; b < buildings.GetSize(); ++b) {
       for (int f = 0; f < buildings[b].GetSize(); ++f) wireframes_.emplace_back(buildings[b][f]);

@@ -1,11 +1,11 @@
 #include "render/cwireframe.h"
 
-#include <GL/gl.h>
-
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+
+#include <GL/gl.h>
 
 namespace {
 
@@ -32,8 +32,8 @@ class KeptLines {
   explicit KeptLines(std::size_t most)
       : slots_(std::bit_ceil(2 * most + 2), 0), mask_(slots_.size() - 1) {}
 
-  // Whether the line from..to is in lines already; if not, it is recorded
-  // as line number count (lines must then append it).
+  // Whether the line from..to is in lines (two vertices a line) already;
+  // if not, it is recorded as the next line, which lines must then append.
   bool FindOrAdd(const std::vector<CFaceVertex3>& lines, const CVector3& from, const CVector3& to) {
     for (std::size_t slot = HashOf(from, to) & mask_;; slot = (slot + 1) & mask_) {
       const std::uint32_t entry = slots_[slot];
@@ -57,7 +57,7 @@ CWireframe::CWireframe(const CFloor& floor) {
   for (int w = 0; w < floor.walls.GetSize(); ++w)
     boxes += static_cast<std::size_t>(floor.walls[w].pieces.GetSize());
   KeptLines kept(boxes * kLinesPerBox);
-  vertices_.reserve(boxes * kLinesPerBox);
+  vertices_.reserve(2 * boxes * kLinesPerBox);
   for (int w = 0; w < floor.walls.GetSize(); ++w) {
     const TList<CBox3>& pieces = floor.walls[w].pieces;
     for (int p = 0; p < pieces.GetSize(); ++p) {
