@@ -88,15 +88,23 @@ void DrawDesign(const CFloor& floor) {
   DrawCandidates(floor);
 }
 
-void DrawWireframe(const CFloor& floor) {
+namespace {
+
+// The region prisms, then the wall colour for the piece outlines.
+void BeginWireframe(const CFloor& floor) {
   DrawRegions(floor, false);
   SetColour(CFloor::WALL_COLOUR);
+}
+
+}  // namespace
+
+void DrawWireframe(const CFloor& floor) {
+  BeginWireframe(floor);
   DrawWallPieces(floor, &Draw);
 }
 
 void DrawWireframe(const CFloor& floor, const CWireframe& pieceOutlines) {
-  DrawRegions(floor, false);
-  SetColour(CFloor::WALL_COLOUR);
+  BeginWireframe(floor);
   pieceOutlines.Draw();
 }
 
