@@ -18,6 +18,7 @@
 
 #include "app/cbasewindow.h"
 #include "app/cmodeview.h"
+#include "app/modedrawing.h"
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
 #include "main.h"
@@ -40,6 +41,16 @@ class ViewWindow : public CBaseWindow {
 
   void OnCreate() override;
   void Draw() override { view.Draw(*textWindow); }
+
+  // A frame of text alone, as the input mode draws before the view is
+  // entered: the GL's first text is drawn without a scene, as in the
+  // application.
+  void InputModeFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawText(view, *this, 10, 20, "INPUT MODE");
+    SwapBuffers();
+    glFinish();
+  }
 
   // One frame as the main window draws it, finished by the GL.
   void Frame() {
@@ -125,6 +136,7 @@ void BM_WireframeOfFloor(benchmark::State& state) {
 BENCHMARK(BM_WireframeOfFloor)->Unit(benchmark::kMillisecond);
 
 void ViewWindow::OnCreate() {
+  InputModeFrame();
   view.Init();
   view.Build(TList<CPolygon2>(Square(kSide)));
   view.Enter();

@@ -3,8 +3,27 @@
 #include <atomic>
 #include <cstring>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace quarn::fw::platform {
 namespace {
+
+// Freed memory the C library keeps at the top of its heap instead of
+// giving it back to the system, in bytes.
+constexpr int kKeptHeapTop = 1 << 30;
+
+// A software GL frees and allocates buffers of megabytes every frame, and a
+// redesign frees and rebuilds the buildings. With glibc's default the top of
+// the heap is given back after such frees, and every following frame or step
+// faults the same pages in again; with the memory kept, text and redesigns
+// cost what their drawing and design cost.
+void KeepFreedHeapTop() {
+#if defined(__GLIBC__)
+  mallopt(M_TRIM_THRESHOLD, kKeptHeapTop);
+#endif
+}
 
 bool g_videoStarted = false;
 bool g_videoFailed = false;
@@ -59,6 +78,7 @@ bool EnsureVideo() {
   // Loaded once and never unloaded: unloading the GL driver with each last
   // window would leave its allocations without a module to name.
   SDL_GL_LoadLibrary(nullptr);
+  KeepFreedHeapTop();
   g_videoStarted = true;
   return true;
 }
