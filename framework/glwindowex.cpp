@@ -180,11 +180,11 @@ bool GLWindowEx::CreateWindowAndContext() {
 bool GLWindowEx::Create() {
   Destroy();
   if (!CreateWindowAndContext()) return false;
-  // This push is never popped: the newest window's context stays current
-  // between handlers, for code that runs outside them.
-  if (!TheContextStack().Push({m_context, m_window})) {
+  // The newest window's context stays current between handlers, for code
+  // that runs outside them. It takes no level of the context stack, which
+  // only handlers push and pop, so creating windows never uses it up.
+  if (SDL_GL_MakeCurrent(m_window, m_context) != 0) {
     std::printf("Failed to make GL context current\n");
-    TheContextStack().Pop();
     Destroy();
     return false;
   }

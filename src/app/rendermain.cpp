@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -302,5 +303,11 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsage, std::string(error.what()) + " (see --help)");
   }
-  return Run(options, argc, argv);
+  try {
+    return Run(options, argc, argv);
+  } catch (const std::exception& error) {
+    // Anything thrown while generating, drawing or encoding ends the run
+    // with one line; the temporary files went as the stack unwound.
+    return Fail(kFailure, "cannot write '" + options.output + "': " + error.what());
+  }
 }

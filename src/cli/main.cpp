@@ -18,6 +18,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <exception>
 #include <new>
 #include <optional>
 #include <string>
@@ -298,5 +299,10 @@ int main(int argc, char** argv) {
     // An outline within the coordinate limit can still hold more cells than
     // memory does; the temporary files are gone by now.
     return Fail(kBadInput, "out of memory: the outline is too large to generate");
+  } catch (const std::exception& error) {
+    // Whatever else a writer or a library throws ends the run with one line;
+    // the temporary files went as the stack unwound, earlier files stay.
+    const std::string output = args.output.empty() ? "standard output" : "'" + args.output + "'";
+    return Fail(kBadInput, "cannot write " + output + ": " + error.what());
   }
 }

@@ -154,8 +154,13 @@ bool WriteWithAssimp(const Scene& scene, AssimpFormat format, const std::string&
     problem = exporter.GetErrorString();
     return false;
   }
-  files = {{main, written[main]}};
-  written.erase(main);
+  const auto mainFile = written.find(main);
+  if (mainFile == written.end()) {
+    problem = "the exporter wrote no " + main;
+    return false;
+  }
+  files = {{main, std::move(mainFile->second)}};
+  written.erase(mainFile);
   for (auto& [name, bytes] : written) files.push_back({name, std::move(bytes)});
   for (const SceneTexture kind : {SceneTexture::kBrick, SceneTexture::kFloor}) {
     const bool used = std::any_of(scene.materials.begin(), scene.materials.end(),

@@ -273,8 +273,9 @@ class StringSink : public std::streambuf {
 };
 
 // The whole file as tinygltf writes it: glb, or with external resources
-// the glb's JSON chunk still lacking its buffer's file name.
-std::string Serialise(const tinygltf::Model& model) {
+// the glb's JSON chunk still lacking its buffer's file name. Nothing when
+// tinygltf reports a failure or the stream took no bytes.
+std::optional<std::string> Serialise(const tinygltf::Model& model) {
   tinygltf::TinyGLTF writer;
   // Images either live in the buffer or are written by the caller.
   writer.SetImageWriter(nullptr, nullptr);
@@ -285,28 +286,68 @@ std::string Serialise(const tinygltf::Model& model) {
                 model.accessors.size() * 256 + 4096);
   StringSink sink(bytes);
   std::ostream out(&sink);
-  writer.WriteGltfSceneToStream(&model, out, false, true);
+  if (!writer.WriteGltfSceneToStream(&model, out, false, true) || !out) return std::nullopt;
   return bytes;
 }
 
-// The JSON chunk of a glb file: after the 12-byte header, its length and
-// type words, then the text padded with spaces.
-std::string JsonChunk(const std::string& glb) {
-  std::uint32_t length = 0;
-  std::memcpy(&length, glb.data() + 12, sizeof length);
-  return glb.substr(20, length);
+std::uint32_t Word(std::string_view bytes, std::size_t at) {
+  std::uint32_t word = 0;
+  std::memcpy(&word, bytes.data() + at, sizeof word);
+  return word;
+}
+
+// The serialised model checked as a glb file, with its JSON chunk.
+bool SerialiseChecked(const tinygltf::Model& model, std::string& glb, std::string_view& json,
+                      std::string& problem) {
+  std::optional<std::string> bytes = Serialise(model);
+  if (!bytes) {
+    problem = "the glTF writer failed";
+    return false;
+  }
+  glb = std::move(*bytes);
+  const std::optional<std::string_view> chunk = GlbJsonChunk(glb);
+  if (!chunk) {
+    problem = "the glTF writer gave a malformed file";
+    return false;
+  }
+  json = *chunk;
+  return true;
 }
 
 }  // namespace
 
-std::string WriteGlb(const Scene& scene) { return Serialise(ModelBuilder(scene, "").Build()); }
+std::optional<std::string_view> GlbJsonChunk(std::string_view glb) {
+  // The 12-byte header (magic, version, total length), then the first
+  // chunk's length and type words and its data.
+  constexpr std::size_t kHeader = 12, kChunkHeader = 8;
+  constexpr std::uint32_t kVersion = 2, kJsonType = 0x4E4F534A;  // "JSON"
+  if (glb.size() < kHeader + kChunkHeader || glb.substr(0, 4) != "glTF") return std::nullopt;
+  if (Word(glb, 4) != kVersion || Word(glb, 8) != glb.size()) return std::nullopt;
+  const std::uint32_t length = Word(glb, kHeader);
+  if (Word(glb, kHeader + 4) != kJsonType || length > glb.size() - kHeader - kChunkHeader)
+    return std::nullopt;
+  return glb.substr(kHeader + kChunkHeader, length);
+}
 
-std::vector<OutputFile> WriteGltf(const Scene& scene, const std::string& baseName) {
+bool WriteGlb(const Scene& scene, std::string& bytes, std::string& problem) {
+  std::string_view json;
+  return SerialiseChecked(ModelBuilder(scene, "").Build(), bytes, json, problem);
+}
+
+bool WriteGltf(const Scene& scene, const std::string& baseName, std::vector<OutputFile>& files,
+               std::string& problem) {
   tinygltf::Model model = ModelBuilder(scene, baseName).Build();
   std::vector<unsigned char> data;
   if (!model.buffers.empty()) data.swap(model.buffers[0].data);
-  nlohmann::json json = nlohmann::json::parse(JsonChunk(Serialise(model)));
-  std::vector<OutputFile> files = {{baseName + ".gltf", ""}};
+  std::string glb;
+  std::string_view chunk;
+  if (!SerialiseChecked(model, glb, chunk, problem)) return false;
+  nlohmann::json json = nlohmann::json::parse(chunk, nullptr, false);
+  if (json.is_discarded()) {
+    problem = "the glTF writer gave malformed JSON";
+    return false;
+  }
+  files = {{baseName + ".gltf", ""}};
   if (!data.empty()) {
     json["buffers"][0]["byteLength"] = data.size();
     json["buffers"][0]["uri"] = UriOf(baseName + ".bin");
@@ -319,7 +360,7 @@ std::vector<OutputFile> WriteGltf(const Scene& scene, const std::string& baseNam
     }
   }
   files[0].bytes = json.dump(2) + "\n";
-  return files;
+  return true;
 }
 
 }  // namespace quarn

@@ -12,10 +12,11 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
   const std::string stem = std::filesystem::path(fileName).stem().string();
   switch (format) {
     case ExportFormat::kGlb:
-      files = {{fileName, WriteGlb(scene)}};
+      files = {{fileName, ""}};
+      if (!WriteGlb(scene, files[0].bytes, problem)) return false;
       break;
     case ExportFormat::kGltf:
-      files = WriteGltf(scene, stem);
+      if (!WriteGltf(scene, stem, files, problem)) return false;
       break;
     case ExportFormat::kObj:
     case ExportFormat::kFbx:

@@ -3,6 +3,7 @@
 #include <stb_image_write.h>
 
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "pictures/texturepictures.h"
@@ -27,8 +28,10 @@ std::string EncodePng(const pictures::Picture& picture) {
     std::copy(from, from + row, topFirst.begin() + static_cast<std::ptrdiff_t>(row * y));
   }
   std::string png;
-  stbi_write_png_to_func(&AppendBytes, &png, picture.width, picture.height, 3, topFirst.data(),
-                         static_cast<int>(row));
+  // The encoder fails only when it cannot allocate its buffers.
+  if (stbi_write_png_to_func(&AppendBytes, &png, picture.width, picture.height, 3,
+                             topFirst.data(), static_cast<int>(row)) == 0)
+    throw std::bad_alloc();
   return png;
 }
 

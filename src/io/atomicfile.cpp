@@ -9,9 +9,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace quarn {
 namespace {
+
+FileSystemCalls fileSystemCalls{&fsync, &std::rename};
 
 std::string SystemError(const std::string& what, const std::string& path, int error) {
   return what + " '" + path + "': " + std::strerror(error);
@@ -93,7 +96,47 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Syncs the folder's entries to disk, so that a rename in it survives a
+// crash; "" is the working folder. Returns 0 or the errno of the failed step.
+int SyncFolder(const std::string& folder) {
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = fileSystemCalls.fsync(fd) == 0 ? 0 : errno;
+  close(fd);
+  return error;
+}
+
+// Renames from over to and syncs the folder. Until that sync succeeds the
+// earlier file at to stays reachable as the hard link backup, so that a
+// failed sync puts it back (or removes the new file when there was none).
+// Returns 0 or the errno of the failed step.
+int LandDurably(const std::string& from, const std::string& to, const std::string& backup) {
+  const bool backedUp = link(to.c_str(), backup.c_str()) == 0;
+  // A folder without hard links keeps no backup: the new file then stays
+  // in place even when the sync fails.
+  const bool hadEarlier = backedUp || errno != ENOENT;
+  std::size_t backupSlot = backedUp ? RegisterPending(backup) : SIZE_MAX;
+  int error = 0;
+  if (fileSystemCalls.rename(from.c_str(), to.c_str()) != 0) {
+    error = errno;
+  } else if ((error = SyncFolder(std::filesystem::path(to).parent_path().string())) != 0) {
+    if (backedUp) {
+      fileSystemCalls.rename(backup.c_str(), to.c_str());
+    } else if (!hadEarlier) {
+      unlink(to.c_str());
+    }
+  }
+  if (backedUp) unlink(backup.c_str());
+  UnregisterPending(backupSlot);
+  return error;
+}
+
 }  // namespace
+
+FileSystemCalls SetFileSystemCalls(FileSystemCalls calls) {
+  std::swap(calls, fileSystemCalls);
+  return calls;
+}
 
 // A stream buffer over a file descriptor that keeps the first write error,
 // so that a failed write is reported with its real reason.
@@ -106,9 +149,11 @@ class AtomicFile::FdBuffer : public std::streambuf {
   FdBuffer(const FdBuffer&) = delete;
   FdBuffer& operator=(const FdBuffer&) = delete;
 
-  // Writes what is buffered and closes the file; returns 0 or the first error.
+  // Writes what is buffered, syncs it to disk and closes the file; returns
+  // 0 or the first error.
   int Close() {
     Drain();
+    if (fd_ >= 0 && error_ == 0 && fileSystemCalls.fsync(fd_) != 0) error_ = errno;
     if (fd_ >= 0 && close(fd_) != 0 && error_ == 0) error_ = errno;
     fd_ = -1;
     return error_;
@@ -166,8 +211,8 @@ bool AtomicFile::Commit(std::string& problem) {
     Discard();
     return false;
   }
-  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-    problem = SystemError("cannot write", path_, errno);
+  if (const int landed = LandDurably(temporary_, path_, temporary_ + "-old"); landed != 0) {
+    problem = SystemError("cannot write", path_, landed);
     Discard();
     return false;
   }
@@ -237,12 +282,17 @@ class PendingOutput {
         problem = SystemError("cannot replace", target, errno);
         return false;
       }
-      if (std::rename(Written(i).c_str(), target.c_str()) != 0) {
+      if (fileSystemCalls.rename(Written(i).c_str(), target.c_str()) != 0) {
         problem = SystemError("cannot write", target, errno);
         return false;
       }
       UnregisterPending(state.writtenSlot);
       state.landed = true;
+    }
+    // Until the renames are on disk the landing can still be undone.
+    if (const int error = SyncFolder(folder_); error != 0) {
+      problem = SystemError("cannot write", Target(0), error);
+      return false;
     }
     for (State& state : states_) state.landed = false;  // committed: keep the new files
     return true;
@@ -272,6 +322,7 @@ class PendingOutput {
     states_[i].writtenSlot = RegisterPending(path);
     states_[i].written = true;
     int error = WriteAll(fd, files_[i].bytes);
+    if (error == 0 && fileSystemCalls.fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
     return error;
   }
@@ -281,7 +332,7 @@ class PendingOutput {
     for (std::size_t i = states_.size(); i-- > 0;) {
       State& state = states_[i];
       if (state.landed && state.backedUp) {
-        if (std::rename(Backup(i).c_str(), Target(i).c_str()) == 0) state.backedUp = false;
+        if (fileSystemCalls.rename(Backup(i).c_str(), Target(i).c_str()) == 0) state.backedUp = false;
       } else if (state.landed) {
         unlink(Target(i).c_str());
       }

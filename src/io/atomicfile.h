@@ -7,6 +7,10 @@
 // earlier file at the path and says why in one phrase naming the file, for
 // example "cannot write 'plan.json': No space left on device". An
 // interrupting signal (SIGINT, SIGTERM, SIGHUP) removes the temporaries too.
+//
+// A landed file survives a crash or a power cut: its data is synced to disk
+// before the rename, and the folder after it. A failed sync is a failed
+// write: the earlier file is put back.
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +21,18 @@
 #include <vector>
 
 namespace quarn {
+
+// The system calls that make a write durable and put it in place, behind
+// one seam so that tests can watch their order and make one fail. Each
+// behaves as the system call of its name: 0, or -1 with errno set.
+struct FileSystemCalls {
+  int (*fsync)(int fd);
+  int (*rename)(const char* from, const char* to);
+};
+
+// Makes calls the ones in use (the system's by default); returns the
+// earlier ones.
+FileSystemCalls SetFileSystemCalls(FileSystemCalls calls);
 
 // One output file written through a stream: Open creates the temporary
 // file, Commit renames it over the path. Destroyed uncommitted, it removes
@@ -32,8 +48,9 @@ class AtomicFile {
   bool Open(std::string& problem);
   // Valid between a successful Open and Commit.
   std::ostream& Stream() { return stream_; }
-  // Flushes, closes and renames the temporary file to the path; on failure
-  // returns false, says why and removes the temporary file.
+  // Flushes, syncs, closes and renames the temporary file to the path, then
+  // syncs the folder; on failure returns false, says why, removes the
+  // temporary file and keeps the earlier file at the path.
   bool Commit(std::string& problem);
 
  private:

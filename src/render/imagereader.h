@@ -37,13 +37,15 @@ inline constexpr std::int32_t kMaxImageSide = 16384;
 
 // Uncompressed BMP with the 40-byte information header and 8 (as luminance),
 // 24 (BGR -> RGB) or 32 (BGRA -> RGBA) bits per pixel. The pixels are taken
-// from right after the headers (and the 1024-byte colour table for 8 bits);
-// rows are read without padding. A negative height marks a top-down file,
-// whose rows are turned bottom-up.
+// from the header's pixel-data offset, which must lie after the headers; each
+// stored row is padded to a multiple of 4 bytes. A negative height marks a
+// top-down file, whose rows are turned bottom-up.
 std::optional<Image> ReadBmp(std::span<const std::uint8_t> bytes);
 
 // Uncompressed true-colour (type 2) or grey (type 3) TGA with 24 or 32 bits
-// per pixel, reordered as for BMP; rows are kept in file order.
+// per pixel, reordered as for BMP. The identification field and a colour map
+// are skipped; a top-left origin is turned bottom-up. Right-to-left or
+// interleaved rows are refused.
 std::optional<Image> ReadTga(std::span<const std::uint8_t> bytes);
 
 // The whole file, or nothing when it cannot be opened or is larger than any

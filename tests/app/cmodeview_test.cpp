@@ -184,8 +184,10 @@ TEST(CModeView, EExportsTheBuildingsAsShownToUserGlb) {
   };
   EXPECT_EQ(press('E'), "Exported the building to user.glb\n");
   const std::string written = contents();
-  const std::string shown =
-      quarn::WriteGlb(quarn::BuildScene(driver.view.GetBuildings().buildings, {}));
+  std::string shown, problem;
+  ASSERT_TRUE(
+      quarn::WriteGlb(quarn::BuildScene(driver.view.GetBuildings().buildings, {}), shown, problem))
+      << problem;
   driver.view.SetStep(STEP_BUDGET_UNLIMITED);
   {
     const quarn::test::FileSizeLimit full(64);

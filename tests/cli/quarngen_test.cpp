@@ -388,4 +388,29 @@ TEST_F(QuarnGenTest, WithoutItsWritersModuleOnlyThePlanDumpIsWritten) {
   EXPECT_EQ(FilesBesides({"quarn-gen", "plan.json", "err.txt"}), std::vector<std::string>{});
 }
 
+// An exception out of a writer used to escape quarn-gen (only running out
+// of memory was caught): now it is one line naming the output, exit 1, the
+// earlier file kept and no temporary left.
+TEST_F(QuarnGenTest, AnExceptionFromAWriterFailsCleanly) {
+  fs::copy_file(QUARN_GEN_PATH, dir_ / "quarn-gen");
+  fs::copy_file(QUARN_GEN_THROWING_WRITERS, dir_ / "quarn-gen-writers.so");
+  const struct {
+    const char* output;
+    const char* why;
+  } cases[] = {{"l.svg", "the plan writer broke"}, {"l.glb", "the 3D writer broke"}};
+  for (const auto& c : cases) {
+    WriteText(dir_ / c.output, "earlier");
+    const std::string command = "cd " + Quoted(dir_.string()) + " && ./quarn-gen -o " + c.output +
+                                " " + Example("l-shape.quarn") + " 2>err.txt";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << c.output;
+    EXPECT_EQ(ReadText(dir_ / "err.txt"),
+              "quarn-gen: cannot write '" + std::string(c.output) + "': " + c.why + "\n");
+    EXPECT_EQ(ReadText(dir_ / c.output), "earlier");
+    EXPECT_EQ(FilesBesides({"quarn-gen", "quarn-gen-writers.so", "err.txt", c.output}),
+              std::vector<std::string>{});
+    fs::remove(dir_ / c.output);
+  }
+}
+
 }  // namespace

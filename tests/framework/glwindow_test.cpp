@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "contextstack.h"
 #include "format.h"
 #include "recording_window.h"
 
@@ -124,6 +125,33 @@ TEST(WindowLifecycle, DestroyingTheWindowObjectRunsTheBaseOnDestroy) {
   window.reset();
   SetTraceLevel(0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+}
+
+// Every window creation used to push a level on the context stack that was
+// never popped; from the 17th window on, handlers restored no context.
+TEST(WindowLifecycle, TwentyWindowsInTurnEachDrawWithTheirOwnContext) {
+  RecordingApp app;
+  const int depth = TheContextStack().Depth();
+  for (int i = 0; i < 20; ++i) {
+    auto window = std::make_unique<RecordingWindow>();
+    GLWindowEx& extra = *window->GetExtra();
+    ASSERT_TRUE(extra.Create()) << i;
+    EXPECT_EQ(TheContextStack().Depth(), depth) << i;
+    const GLubyte red = static_cast<GLubyte>(10 * i + 5);
+    GLubyte pixel[4] = {};
+    window->onDisplay = [&] {
+      EXPECT_EQ(SDL_GL_GetCurrentContext(), extra.m_context) << i;
+      glClearColor(red / 255.0f, 0.0f, 0.0f, 1.0f);
+      glClear(GL_COLOR_BUFFER_BIT);
+      glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    };
+    extra.Invalidate();
+    extra.Paint();
+    EXPECT_EQ(pixel[0], red) << i;
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), extra.m_context) << "restored after the handler, " << i;
+    window.reset();
+    EXPECT_EQ(TheContextStack().Depth(), depth) << i;
+  }
 }
 
 // Mouse and key events pushed as the platform would deliver them.

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -173,6 +175,81 @@ TEST(AtomicOutput, RefusesNamesThatAreNotPlain) {
         << name;
   }
   EXPECT_EQ(folder.Contents(), Files{});
+}
+
+// The landing's system calls as the seam sees them, in order: "sync NAME"
+// for a file's data (NAME its target's name), "sync the folder" for the
+// output folder, "rename to NAME". The sync numbered failSync (from 1)
+// fails with EIO.
+struct CallLog {
+  fs::path folder;
+  std::vector<std::string> calls;
+  int syncs = 0;
+  int failSync = 0;
+};
+CallLog callLog;
+
+int RecordingSync(int fd) {
+  const fs::path path = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+  const std::string name = path.filename().string();
+  callLog.calls.push_back(path == callLog.folder ? "sync the folder"
+                                                 : "sync " + name.substr(0, name.find(".tmp-")));
+  if (++callLog.syncs == callLog.failSync) {
+    errno = EIO;
+    return -1;
+  }
+  return fsync(fd);
+}
+
+int RecordingRename(const char* from, const char* to) {
+  callLog.calls.push_back("rename to " + fs::path(to).filename().string());
+  return std::rename(from, to);
+}
+
+// A file's data reaches the disk before its rename, and the folder after
+// the renames; a failed sync at any point fails the write and leaves the
+// folder as it was. (a.txt has an earlier version, c.txt is new.)
+TEST(AtomicOutput, SyncsDataBeforeTheRenameAndTheFolderAfterIt) {
+  const quarn::FileSystemCalls system = quarn::SetFileSystemCalls({&RecordingSync, &RecordingRename});
+  const struct {
+    std::vector<std::string> names;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {{"a.txt"}, {"sync a.txt", "rename to a.txt", "sync the folder"}},
+      {{"c.txt"}, {"sync c.txt", "rename to c.txt", "sync the folder"}},
+      {{"a.txt", "c.txt"},
+       {"sync a.txt", "sync c.txt", "rename to a.txt", "rename to c.txt", "sync the folder"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<quarn::OutputFile> output;
+    Files written = {{"a.txt", "old a"}};
+    for (const std::string& name : c.names) {
+      output.push_back({name, "new " + name});
+      written[name] = "new " + name;
+    }
+    const int syncs = static_cast<int>(std::count_if(
+        c.calls.begin(), c.calls.end(), [](const std::string& call) { return call.starts_with("sync"); }));
+    for (int failSync = 0; failSync <= syncs; ++failSync) {
+      SCOPED_TRACE(c.names.back() + ", failing sync " + std::to_string(failSync));
+      const Folder folder;
+      folder.Put("a.txt", "old a");
+      const Files before = folder.Contents();
+      callLog = {fs::canonical(folder.Path()), {}, 0, failSync};
+      std::string problem;
+      const bool landed = quarn::WriteFilesAtomically(folder.Path().string(), output, problem);
+      if (failSync == 0) {
+        EXPECT_TRUE(landed) << problem;
+        EXPECT_EQ(callLog.calls, c.calls);
+        EXPECT_EQ(folder.Contents(), written);
+      } else {
+        EXPECT_FALSE(landed);
+        EXPECT_TRUE(problem.starts_with("cannot write '") && problem.ends_with("': Input/output error"))
+            << problem;
+        EXPECT_EQ(folder.Contents(), before);
+      }
+    }
+  }
+  quarn::SetFileSystemCalls(system);
 }
 
 }  // namespace

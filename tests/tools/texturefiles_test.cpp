@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -63,6 +64,24 @@ TEST(BmpWriter, PadsRowsToWholeWords) {
     const Bytes bmp = EncodeBmp24(Picture(c.width, c.height));
     EXPECT_EQ(bmp.size(), c.size) << c.width << "x" << c.height;
     EXPECT_EQ(bmp[2] | bmp[3] << 8, static_cast<int>(c.size));
+  }
+}
+
+TEST(BmpWriter, EveryPictureReadsBackWithItsPixels) {
+  // Random sides from 1 to 300, the widths running through every remainder
+  // modulo 4 so that each amount of row padding is met.
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> side(1, 300);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int i = 0; i < 40; ++i) {
+    const int width = (side(random) & ~3) % 300 + 1 + i % 4;
+    Picture picture(width, side(random));
+    for (std::uint8_t& value : picture.rgb) value = static_cast<std::uint8_t>(byte(random));
+    const std::optional<Image> image = quarn::ReadBmp(EncodeBmp24(picture));
+    ASSERT_TRUE(image.has_value()) << picture.width << "x" << picture.height;
+    EXPECT_EQ(image->width, picture.width);
+    EXPECT_EQ(image->height, picture.height);
+    EXPECT_EQ(image->pixels, picture.rgb) << picture.width << "x" << picture.height;
   }
 }
 
