@@ -73,7 +73,7 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
 
 bool CModeView::Export(const std::string& path) const {
   std::string problem;
-  if (!quarn::ExportBuildings(buildings.buildings, quarn::SceneSettings{},
+  if (!quarn::ExportBuildings(buildings.buildings, nullptr, quarn::SceneSettings{},
                               quarn::ExportFormat::kGlb, path, problem)) {
     std::cout << "Could not export the building: " << problem << '\n';
     std::cout.flush();

@@ -7,6 +7,8 @@
 #include <tuple>
 #include <vector>
 
+#include "finish/stair.h"
+
 namespace quarn {
 namespace {
 
@@ -39,14 +41,8 @@ int FacadeRank(Side side, Side preferred) {
 }  // namespace
 
 bool Entrance::operator==(const Entrance& other) const {
-  if (wall != other.wall || room != other.room || !(centre == other.centre) ||
-      facing != other.facing || pieces.GetSize() != other.pieces.GetSize()) {
-    return false;
-  }
-  for (int i = 0; i < pieces.GetSize(); ++i) {
-    if (!(pieces[i] == other.pieces[i])) return false;
-  }
-  return true;
+  return wall == other.wall && room == other.room && centre == other.centre &&
+         facing == other.facing && SameBoxes(pieces, other.pieces);
 }
 
 std::ostream& operator<<(std::ostream& os, const Entrance& entrance) {

@@ -44,16 +44,18 @@ CBox2 RoomExtent(const CFloor& floor, int room) {
 
 }  // namespace
 
-bool Stair::operator==(const Stair& other) const {
-  if (lower != other.lower || !(footprint == other.footprint) || climb != other.climb ||
-      roomBelow != other.roomBelow || roomAbove != other.roomAbove ||
-      steps.GetSize() != other.steps.GetSize()) {
-    return false;
-  }
-  for (int i = 0; i < steps.GetSize(); ++i) {
-    if (!(steps[i] == other.steps[i])) return false;
+bool SameBoxes(const TList<CBox3>& a, const TList<CBox3>& b) {
+  if (a.GetSize() != b.GetSize()) return false;
+  for (int i = 0; i < a.GetSize(); ++i) {
+    if (!(a[i] == b[i])) return false;
   }
   return true;
+}
+
+bool Stair::operator==(const Stair& other) const {
+  return lower == other.lower && footprint == other.footprint && climb == other.climb &&
+         roomBelow == other.roomBelow && roomAbove == other.roomAbove &&
+         SameBoxes(steps, other.steps);
 }
 
 std::ostream& operator<<(std::ostream& os, const Stair& stair) {

@@ -41,6 +41,9 @@ struct Stair {
 
 std::ostream& operator<<(std::ostream& os, const Stair& stair);
 
+// True when both lists hold equal boxes in the same order.
+bool SameBoxes(const TList<CBox3>& a, const TList<CBox3>& b);
+
 // The kStairRisers - 1 steps of a flight over footprint rising toward climb:
 // step i spans tread i along the climb and stands from z 0 to (i + 1)
 // risers.
