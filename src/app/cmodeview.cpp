@@ -67,13 +67,19 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed('O') && buildings.step != 0) SetStep(buildings.step - 1);
   if (keys.WasPressed(kKeyHome)) SetStep(0);
   if (keys.WasPressed(kKeyEnd)) SetLastStep();
+  if (keys.WasPressed('B')) finished = !finished;
   if (keys.WasPressed('X')) returnRequested = true;
   if (keys.WasPressed('E')) Export();
 }
 
 bool CModeView::Export(const std::string& path) const {
   std::string problem;
-  if (!quarn::ExportBuildings(buildings.buildings, quarn::SceneSettings{},
+  // The finished buildings at real-world heights: 3 m a storey.
+  const std::vector<quarn::FinishedBuilding> done =
+      finished ? quarn::FinishBuildings(buildings.buildings) : std::vector<quarn::FinishedBuilding>();
+  quarn::SceneSettings settings;
+  if (finished) settings.storeyHeight = 3.0f;
+  if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, settings,
                               quarn::ExportFormat::kGlb, path, problem)) {
     std::cout << "Could not export the building: " << problem << '\n';
     std::cout.flush();
@@ -84,7 +90,9 @@ bool CModeView::Export(const std::string& path) const {
   return true;
 }
 
-void CModeView::Build(TList<CPolygon2> loops) { buildings.Build(std::move(loops)); }
+void CModeView::Build(TList<CPolygon2> loops, std::uint32_t storeys) {
+  buildings.Build(std::move(loops), storeys);
+}
 
 void CModeView::SetStep(std::uint32_t n) { buildings.SetStep(n); }
 
@@ -106,7 +114,11 @@ void CModeView::DrawScene() {
   camera.ApplyTranslation();
   SetBuildingLighting();
   if (renderStyle > 2) ground.Draw();
-  buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
+  if (finished) {
+    finishedDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
+  } else {
+    buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
+  }
   glPopMatrix();
 }
 

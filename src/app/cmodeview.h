@@ -8,6 +8,7 @@
 #include "building/buildingset.h"
 #include "geom/cpolygon2.h"
 #include "render/cbuildingdraw.h"
+#include "render/cfinisheddraw.h"
 #include "render/cground.h"
 #include "render/cskybox.h"
 #include "tlist.h"
@@ -37,16 +38,17 @@ class CModeView : public CMode {
   // the current style; the model-view matrix is the identity on entry.
   void DrawScene();
   // Left drag turns the camera, right drag flies, 1..4 pick the style, P and
-  // O step, Home and End go to the first and the last step, X asks to
-  // return to the outline, E exports.
+  // O step, Home and End go to the first and the last step, B switches
+  // between the design and the finished buildings, X asks to return to the
+  // outline, E exports.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
   // Writes every building as shown (current step) to path as binary glTF,
   // whole or not at all, and prints one line: the file written or why not.
   // Nothing else changes either way.
   bool Export(const std::string& path = kExportFile) const;
 
-  // One building per loop, generated at step 0.
-  void Build(TList<CPolygon2> loops);
+  // One building per loop, of that many storeys, generated at step 0.
+  void Build(TList<CPolygon2> loops, std::uint32_t storeys = quarn::BuildingSet::kStoreys);
   // Regenerates every building with a budget of n design steps.
   void SetStep(std::uint32_t n);
   // Regenerates every building to its end; the step count becomes the
@@ -60,6 +62,10 @@ class CModeView : public CMode {
   void SetCamera(const CCamera& to) { camera = to; }
   // 1 to 4; other values draw no buildings.
   void SetRenderStyle(int style) { renderStyle = style; }
+  // The design as generated (the default), or the finished buildings:
+  // storeys stacked, entrance and stairs (B toggles).
+  bool IsFinished() const { return finished; }
+  void SetFinished(bool on) { finished = on; }
   const quarn::BuildingSet& GetBuildings() const { return buildings; }
 
   static inline const std::string kExportFile = "user.glb";
@@ -69,7 +75,9 @@ class CModeView : public CMode {
   quarn::BuildingSet buildings;
   CCamera camera;
   int renderStyle = 1;
+  bool finished = false;
   CBuildingDrawing buildingDrawing;
+  CFinishedDrawing finishedDrawing;
   CGround ground;
   CSkyBox skyBox;
 };

@@ -24,6 +24,7 @@
 #include "io/atomicfile.h"
 #include "building/cbuilding.h"
 #include "building/cfloordesigner.h"
+#include "finish/stair.h"
 #include "generate.h"
 #include "glwindow.h"
 #include "main.h"
@@ -37,6 +38,8 @@ namespace fs = std::filesystem;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 constexpr int kMaxSide = 8192;
+// As quarn-gen allows.
+constexpr std::uint32_t kMaxStoreys = 1000;
 
 int Fail(int code, const std::string& message) {
   std::cerr << "quarn-render: " << message << '\n';
@@ -48,6 +51,8 @@ struct Options {
   std::string steps = "all";
   std::string size = "800x600";
   std::string camera = "fit";
+  std::string storeys = "1";
+  bool finished = false;
   std::string output;
   std::string outline;
 };
@@ -60,6 +65,8 @@ struct Job {
   int width = 0;
   int height = 0;
   bool fitCamera = true;
+  std::uint32_t storeys = 1;
+  bool finished = false;
 };
 
 // "WxH" with both sides from 1 to kMaxSide.
@@ -118,6 +125,14 @@ std::optional<std::string> ReadJob(const Options& options, Job& job) {
   job.styles = allStyles ? std::vector<int>{1, 2, 3, 4} : std::vector<int>{std::stoi(options.style)};
   job.outputs = OutputPaths(options.output, allStyles);
   job.fitCamera = options.camera == "fit";
+  const char* storeysEnd = options.storeys.data() + options.storeys.size();
+  const auto storeys = std::from_chars(options.storeys.data(), storeysEnd, job.storeys);
+  if (options.storeys.empty() || storeys.ec != std::errc() || storeys.ptr != storeysEnd ||
+      job.storeys < 1 || job.storeys > kMaxStoreys) {
+    return "--storeys takes a number from 1 to " + std::to_string(kMaxStoreys) + ", not '" +
+           options.storeys + "'";
+  }
+  job.finished = options.finished;
   return std::nullopt;
 }
 
@@ -199,8 +214,10 @@ class PictureWindow : public GLWindow {
     view_.Enter();
     view_.Resize(job_.width, job_.height);
     if (job_.fitCamera) {
+      // Finished storeys stand on each other.
+      const float height = quarn::kStoreyRise * static_cast<float>(job_.finished ? job_.storeys : 1);
       view_.SetCamera(quarn::FitCamera(quarn::BuildingsArea(view_),
-                                       static_cast<double>(job_.width) / job_.height));
+                                       static_cast<double>(job_.width) / job_.height, height));
     }
     for (std::size_t i = 0; i < job_.styles.size(); ++i) {
       view_.SetRenderStyle(job_.styles[i]);
@@ -236,8 +253,9 @@ int Run(const Options& options, int argc, char** argv) {
   std::ostream silent(nullptr);
   quarn::SetDesignTrace(&silent);
   CModeView view;
-  view.Build(loops);
+  view.Build(loops, job.storeys);
   view.SetStep(job.steps);
+  view.SetFinished(job.finished);
 
   std::string problem;
   std::vector<std::unique_ptr<quarn::AtomicFile>> files;
@@ -289,6 +307,11 @@ int main(int argc, char** argv) {
       ->type_name("fit|start")
       ->check(CLI::IsMember({"fit", "start"}))
       ->capture_default_str();
+  cli.add_option("--storeys", options.storeys, "Storeys per building")
+      ->type_name("N")
+      ->capture_default_str();
+  cli.add_flag("--finished", options.finished,
+               "Draw the finished buildings: storeys stacked, entrance and stairs");
   cli.add_option("-o,--output", options.output, "PNG file to write")
       ->type_name("FILE.png")
       ->required();

@@ -4,13 +4,13 @@
 
 namespace quarn {
 
-void BuildingSet::Build(TList<CPolygon2> loops) {
+void BuildingSet::Build(TList<CPolygon2> loops, std::uint32_t storeys) {
   step = 0;
   ++revision;
   buildings.Clear();
   specs.Clear();
   for (int i = 0; i < loops.GetSize(); ++i) {
-    specs.Add(CFloorSpec(loops[i], kStoreys, kRoomSizeVariance, kRoomSize));
+    specs.Add(CFloorSpec(loops[i], storeys, kRoomSizeVariance, kRoomSize));
     AddBuilding(specs[specs.GetSize() - 1], step);
   }
 }

@@ -20,8 +20,9 @@ class BuildingSet {
   static constexpr std::uint32_t kRoomSizeVariance = 0;
   static constexpr std::uint32_t kRoomSize = 45;
 
-  // One spec per loop, in loop order; the picture starts at step 0.
-  void Build(TList<CPolygon2> loops);
+  // One spec per loop, in loop order, of that many storeys; the picture
+  // starts at step 0.
+  void Build(TList<CPolygon2> loops, std::uint32_t storeys = kStoreys);
   // Regenerates every building with a budget of n design steps.
   void SetStep(std::uint32_t n);
   // Regenerates every building to the end of its design and sets the step

@@ -51,9 +51,15 @@ void CWall::CutOpening() {
     }
     return;
   }
+  pieces = box.Difference(GetDoorBox());
+}
+
+CBox3 CWall::GetDoorBox() const {
+  const CBox3 box = GetSolidBox();
+  CVector3 centre = (box.GetMin() + box.GetMax()) / 2.0f;
   // The door box reaches below the floor, so the doorway is open from z = 0.
   centre.z = static_cast<float>(centre.z - (kHeight - kDoorHeight) * 0.5);
-  pieces = box.Difference(CBox3(centre - DOOR_HALF_SIZE, centre + DOOR_HALF_SIZE));
+  return CBox3(centre - DOOR_HALF_SIZE, centre + DOOR_HALF_SIZE);
 }
 
 CBox3 CWall::GetSolidBox() const { return solid[0]; }

@@ -29,6 +29,9 @@ class CWall {
   // Cuts a door when the wall stands between two rooms, a window when it is
   // an outer wall longer than 1.2; shorter outer walls stay whole.
   void CutOpening();
+  // The doorway box CutOpening cuts between two rooms: 1.0 along the wall,
+  // centred on it, open from below the floor up to 1.3.
+  CBox3 GetDoorBox() const;
 
   CBox3 GetSolidBox() const;
   TList<CBox3> GetPieces() const { return pieces; }

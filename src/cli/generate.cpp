@@ -55,14 +55,35 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
   }
 }
 
-void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                   std::ostream& dump, std::ostream& trace,
-                   const std::function<void(int)>& beforeBuilding) {
-  PlanDump plan(dump, settings.steps);
+std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
+                                       const GenerationSettings& settings, std::ostream& dump,
+                                       std::ostream& trace,
+                                       const std::function<void(int)>& beforeBuilding) {
+  PlanDump plan(dump, settings.steps, settings.finish.has_value());
+  std::vector<std::string> notes;
+  int index = 0;
   GenerateBuildings(
-      loops, settings, trace, [&plan](const CBuilding& building) { plan.AddBuilding(building); },
+      loops, settings, trace,
+      [&](const CBuilding& building) {
+        if (!settings.finish) {
+          plan.AddBuilding(building);
+          return;
+        }
+        const FinishedBuilding finished = FinishBuilding(building.floors, *settings.finish);
+        plan.AddBuilding(building, &finished);
+        for (std::string& note : MissingNotes(index++, finished)) notes.push_back(std::move(note));
+      },
       beforeBuilding);
   plan.Finish();
+  return notes;
+}
+
+std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished) {
+  std::vector<std::string> notes;
+  for (const std::string& missing : finished.GetMissing()) {
+    notes.push_back("building " + std::to_string(building) + ": " + missing);
+  }
+  return notes;
 }
 
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,

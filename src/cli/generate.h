@@ -5,8 +5,10 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "building/cbuilding.h"
+#include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
 #include "tlist.h"
 
@@ -23,6 +25,8 @@ struct GenerationSettings {
   std::uint32_t storeys = 1;
   std::uint32_t roomSizeVariance = 0;
   std::uint32_t roomSize = 45;
+  // How the buildings are finished; none: the design alone.
+  std::optional<FinishSettings> finish = FinishSettings{};
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
@@ -36,8 +40,10 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
                        const std::function<void(const CBuilding&)>& addBuilding,
                        const std::function<void(int)>& beforeBuilding = {});
 
-// GenerateBuildings writing the plan dump of all of them to dump.
-void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
+// GenerateBuildings writing the plan dump of all of them to dump: version 2
+// of the finished buildings, or version 1 of the design alone. Returns what
+// the finished buildings lack (see MissingNotes).
+std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
                    std::ostream& dump, std::ostream& trace,
                    const std::function<void(int)>& beforeBuilding = {});
 
@@ -46,5 +52,9 @@ void GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& sett
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
                                     const GenerationSettings& settings, std::ostream& trace,
                                     const std::function<void(int)>& beforeBuilding = {});
+
+// One line for every entrance or stair a finished building lacks, naming the
+// building: "building 0: no entrance: ...".
+std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished);
 
 }  // namespace quarn

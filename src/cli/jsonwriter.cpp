@@ -108,4 +108,9 @@ void JsonWriter::Bool(bool value) {
   out_ << (value ? "true" : "false");
 }
 
+void JsonWriter::Null() {
+  BeforeValue();
+  out_ << "null";
+}
+
 }  // namespace quarn

@@ -38,6 +38,7 @@ class JsonWriter {
   void Float(float value);
   void String(std::string_view value);
   void Bool(bool value);
+  void Null();
 
   // True once every container that was opened has been closed again.
   bool IsComplete() const { return open_.empty() && wroteValue_; }

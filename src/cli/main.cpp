@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "generate.h"
 #include "geom/outlinecheck.h"
@@ -35,6 +36,9 @@ namespace {
 constexpr int kBadInput = 1;
 constexpr int kUsage = 2;
 constexpr std::uint32_t kMaxStoreys = 1000;
+// Metres from one storey's floor to the next in the 3D formats of finished
+// buildings.
+constexpr float kDefaultStoreyHeight = 3.0f;
 
 struct Arguments {
   std::string steps = "all";
@@ -47,6 +51,9 @@ struct Arguments {
   int pxPerUnit = 16;
   std::string unit = "1";
   std::string materials = "textured";
+  bool designOnly = false;
+  std::string entranceSide;  // empty: south
+  std::string storeyHeight;  // empty: the default of the output
   std::string outline;
 };
 
@@ -119,6 +126,19 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSetti
   }
   output.scene.metresPerUnit = unit;
   output.scene.textured = args.materials == "textured";
+  if (!args.storeyHeight.empty()) {
+    float height = 0;
+    const char* heightEnd = args.storeyHeight.data() + args.storeyHeight.size();
+    const auto read = std::from_chars(args.storeyHeight.data(), heightEnd, height);
+    if (read.ec != std::errc() || read.ptr != heightEnd || !(height >= kMinUnit) ||
+        !(height <= kMaxUnit)) {
+      return "--storey-height takes metres from 0.000001 to 1000000, not '" + args.storeyHeight +
+             "'";
+    }
+    output.scene.storeyHeight = height;
+  } else if (!args.designOnly) {
+    output.scene.storeyHeight = kDefaultStoreyHeight;
+  }
   return std::nullopt;
 }
 
@@ -143,6 +163,16 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   settings.roomSize = *roomSize;
   settings.roomSizeVariance = *variance;
   settings.storeys = *storeys;
+  if (args.designOnly) {
+    if (!args.entranceSide.empty()) return "--entrance-side finishes the buildings: not with --design-only";
+    settings.finish.reset();
+  } else if (args.entranceSide == "north") {
+    settings.finish->entranceFacade = SideUp;
+  } else if (args.entranceSide == "east") {
+    settings.finish->entranceFacade = SideRight;
+  } else if (args.entranceSide == "west") {
+    settings.finish->entranceFacade = SideLeft;
+  }
   if (args.trace == "-" && args.output.empty()) {
     return "--trace - needs -o FILE: the plan already goes to standard output";
   }
@@ -210,10 +240,11 @@ int Run(const Arguments& args) {
       traceFile ? &traceFile->Stream() : (args.trace == "-" ? &std::cout : nullptr);
 
   TList<TList<CFloor>> buildings;
+  std::vector<std::string> notes;
   GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
                        [&](std::ostream& trace, const std::function<void(int)>& beforeBuilding) {
                          if (!output.exportFormat && !output.planFormat) {
-                           quarn::GeneratePlans(loops, settings, dump, trace, beforeBuilding);
+                           notes = quarn::GeneratePlans(loops, settings, dump, trace, beforeBuilding);
                            return;
                          }
                          quarn::GenerateBuildings(
@@ -222,20 +253,33 @@ int Run(const Arguments& args) {
                              beforeBuilding);
                        });
 
+  std::vector<quarn::FinishedBuilding> finished;
+  if (settings.finish && (output.planFormat || output.exportFormat)) {
+    finished = quarn::FinishBuildings(buildings, *settings.finish);
+    for (std::size_t b = 0; b < finished.size(); ++b) {
+      for (std::string& note : quarn::MissingNotes(static_cast<int>(b), finished[b])) {
+        notes.push_back(std::move(note));
+      }
+    }
+  }
+  const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
-    if (!writers->writePlan(buildings, title, *output.planFormat, args.pxPerUnit, dump, problem)) {
+    if (!writers->writePlan(buildings, finishing, title, *output.planFormat, args.pxPerUnit, dump,
+                            problem)) {
       return Fail(kBadInput, problem);
     }
   }
   if (output.exportFormat &&
-      !writers->exportBuildings(buildings, output.scene, *output.exportFormat, args.output,
-                                problem, {args.outline, args.trace})) {
+      !writers->exportBuildings(buildings, finishing, output.scene, *output.exportFormat,
+                                args.output, problem, {args.outline, args.trace})) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
   if (traceFile && !traceFile->Commit(problem)) return Fail(kBadInput, problem);
+  // Said after the outputs landed, so that a note never hides a failure.
+  for (const std::string& note : notes) std::cerr << "quarn-gen: note: " << note << '\n';
   std::cout.flush();
   if (!std::cout) return Fail(kBadInput, "cannot write to standard output");
   return 0;
@@ -282,6 +326,15 @@ int main(int argc, char** argv) {
   app.add_option("--materials", args.materials, "Textures in 3D formats, or colours only")
       ->check(CLI::IsMember({"textured", "plain"}))
       ->capture_default_str();
+  app.add_flag("--design-only", args.designOnly,
+               "The design alone: no entrance, no stairs (plan dump version 1)");
+  app.add_option("--entrance-side", args.entranceSide,
+                 "The side of the building to put the entrance on, where a wall takes it (default south)")
+      ->check(CLI::IsMember({"south", "north", "east", "west"}));
+  app.add_option("--storey-height", args.storeyHeight,
+                 "Metres per storey in 3D formats (default 3.0; with --design-only the walls' "
+                 "1.5 grid units)")
+      ->type_name("METRES");
   app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
       ->type_name("FILE")
       ->required();

@@ -47,15 +47,39 @@ void WriteBox3List(JsonWriter& json, const TList<CBox3>& boxes) {
   json.EndArray();
 }
 
-void WriteRoom(JsonWriter& json, const CRoom& room) {
+// The room's keys; the finished keys follow when finished is given.
+void WriteRoom(JsonWriter& json, const CFloor& floor, int storey, int room,
+               const FinishedBuilding* finished) {
   json.BeginObject();
   json.Key("outline");
-  WritePolygon(json, room.outline);
+  WritePolygon(json, floor.rooms[room].outline);
   json.Key("wallOutline");
-  WritePolygon(json, room.wallOutline);
+  WritePolygon(json, floor.rooms[room].wallOutline);
   json.Key("complete");
-  json.Bool(room.complete);
+  json.Bool(floor.rooms[room].complete);
+  if (finished != nullptr) {
+    json.Key("storey");
+    json.Int(storey);
+    json.Key("doors");
+    json.BeginArray();
+    for (const int wall : finished->GetDoors(floor, storey, room)) json.Int(wall);
+    json.EndArray();
+    json.Key("fromEntrance");
+    const std::optional<int> distance =
+        finished->fromEntrance[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)];
+    if (distance) {
+      json.Int(*distance);
+    } else {
+      json.Null();
+    }
+  }
   json.EndObject();
+}
+
+// A side as the direction it faces: "-x", "+x", "-y", "+y".
+const char* Direction(Side side) {
+  static constexpr const char* kNames[] = {"-x", "+x", "-y", "+y"};
+  return kNames[side];
 }
 
 void WriteSpec(JsonWriter& json, const CFloorSpec& spec) {
@@ -73,12 +97,12 @@ void WriteSpec(JsonWriter& json, const CFloorSpec& spec) {
 
 }  // namespace
 
-PlanDump::PlanDump(std::ostream& out, std::uint32_t steps) : out_(out), json_(out) {
+PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, bool finished) : out_(out), json_(out) {
   json_.BeginObject();
   json_.Key("format");
   json_.String("quarn-plan");
   json_.Key("version");
-  json_.Int(1);
+  json_.Int(finished ? 2 : 1);
   json_.Key("steps");
   if (steps == STEP_BUDGET_UNLIMITED) {
     json_.String("all");
@@ -89,7 +113,7 @@ PlanDump::PlanDump(std::ostream& out, std::uint32_t steps) : out_(out), json_(ou
   json_.BeginArray();
 }
 
-void PlanDump::AddBuilding(const CBuilding& building) {
+void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* finished) {
   json_.BeginObject();
   json_.Key("outline");
   WritePolygon(json_, building.spec.outline);
@@ -97,9 +121,73 @@ void PlanDump::AddBuilding(const CBuilding& building) {
   WriteSpec(json_, building.spec);
   json_.Key("floors");
   json_.BeginArray();
-  for (int i = 0; i < building.floors.GetSize(); ++i) WriteFloor(building.floors[i]);
+  for (int i = 0; i < building.floors.GetSize(); ++i) WriteFloor(building.floors[i], i, finished);
   json_.EndArray();
+  if (finished != nullptr) {
+    WriteEntrance(finished->entrance);
+    WriteStairs(finished->stairs);
+  }
   json_.EndObject();
+}
+
+void PlanDump::WriteEntrance(const std::optional<Entrance>& entrance) {
+  json_.Key("entrance");
+  if (!entrance) {
+    json_.Null();
+    return;
+  }
+  json_.BeginObject();
+  json_.Key("wall");
+  json_.Int(entrance->wall);
+  json_.Key("room");
+  json_.Int(entrance->room);
+  json_.Key("centre");
+  json_.BeginArray();
+  json_.Float(entrance->centre.x);
+  json_.Float(entrance->centre.y);
+  json_.EndArray();
+  json_.Key("facing");
+  json_.String(Direction(entrance->facing));
+  json_.EndObject();
+}
+
+void PlanDump::WriteStairs(const std::vector<std::optional<Stair>>& stairs) {
+  json_.Key("stairs");
+  json_.BeginArray();
+  for (std::size_t k = 0; k < stairs.size(); ++k) {
+    const std::optional<Stair>& stair = stairs[k];
+    json_.BeginObject();
+    json_.Key("storeys");
+    json_.BeginArray();
+    json_.Int(static_cast<int>(k));
+    json_.Int(static_cast<int>(k) + 1);
+    json_.EndArray();
+    json_.Key("footprint");
+    if (stair) {
+      WriteBox2(json_, stair->footprint);
+    } else {
+      json_.Null();
+    }
+    json_.Key("climb");
+    if (stair) {
+      json_.String(Direction(stair->climb));
+    } else {
+      json_.Null();
+    }
+    json_.Key("rooms");
+    if (stair) {
+      json_.BeginArray();
+      json_.Int(stair->roomBelow);
+      json_.Int(stair->roomAbove);
+      json_.EndArray();
+    } else {
+      json_.Null();
+    }
+    json_.Key("steps");
+    WriteBox3List(json_, stair ? stair->steps : TList<CBox3>());
+    json_.EndObject();
+  }
+  json_.EndArray();
 }
 
 void PlanDump::Finish() {
@@ -109,11 +197,11 @@ void PlanDump::Finish() {
   out_ << '\n';
 }
 
-void PlanDump::WriteFloor(const CFloor& floor) {
+void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished) {
   json_.BeginObject();
   json_.Key("rooms");
   json_.BeginArray();
-  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor.rooms[i]);
+  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor, storey, i, finished);
   json_.EndArray();
 
   json_.Key("pendingRegions");
@@ -140,18 +228,23 @@ void PlanDump::WriteFloor(const CFloor& floor) {
   json_.Key("walls");
   json_.BeginArray();
   const std::unordered_map<const CRoom*, int> roomIndices = floor.GetRoomIndices();
-  for (int i = 0; i < floor.walls.GetSize(); ++i) WriteWall(roomIndices, floor.walls[i]);
+  for (int i = 0; i < floor.walls.GetSize(); ++i) {
+    WriteWall(roomIndices, floor.walls[i],
+              finished ? finished->GetWallPieces(floor, storey, i) : floor.walls[i].pieces);
+  }
   json_.EndArray();
 
   json_.Key("slabs");
   json_.BeginArray();
-  for (int i = 0; i < floor.slabs.GetSize(); ++i) WriteBox3List(json_, floor.slabs[i]);
+  for (int i = 0; i < floor.slabs.GetSize(); ++i) {
+    WriteBox3List(json_, finished ? finished->GetSlabs(floor, storey, i) : floor.slabs[i]);
+  }
   json_.EndArray();
   json_.EndObject();
 }
 
 void PlanDump::WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices,
-                         const CWall& wall) {
+                         const CWall& wall, const TList<CBox3>& pieces) {
   json_.BeginObject();
   json_.Key("edge");
   json_.BeginArray();
@@ -169,7 +262,7 @@ void PlanDump::WriteWall(const std::unordered_map<const CRoom*, int>& roomIndice
   json_.Key("solid");
   WriteBox3(json_, wall.GetSolidBox());
   json_.Key("pieces");
-  WriteBox3List(json_, wall.pieces);
+  WriteBox3List(json_, pieces);
   json_.EndObject();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <unordered_map>
 
 #include "building/cbuilding.h"
+#include "finish/finishedbuilding.h"
 #include "jsonwriter.h"
 
 namespace quarn {
@@ -19,19 +21,33 @@ namespace quarn {
 // own order; integers are written as integers, floats with 9 significant
 // digits. Buildings are written as they are added, so a caller can generate
 // and dump one building at a time.
+//
+// Version 2, the finished buildings, keeps every key of version 1 in its
+// place, with the entrance cut into its wall's pieces and the stair openings
+// cut out of the slabs, and adds per room "storey", "doors" (wall indices)
+// and "fromEntrance" (doors and stairs from outside, or null), and per
+// building, after its floors, "entrance" ({"wall","room","centre","facing"}
+// or null) and "stairs" (one per pair of consecutive storeys:
+// {"storeys":[k,k+1],"footprint":[minx,miny,maxx,maxy],"climb","rooms":
+// [below,above],"steps":[boxes]}, footprint, climb and rooms null and steps
+// empty where the pair has none).
 class PlanDump {
  public:
   // Starts the dump; steps is the budget every building was generated with
-  // (STEP_BUDGET_UNLIMITED is written as "all").
-  PlanDump(std::ostream& out, std::uint32_t steps);
+  // (STEP_BUDGET_UNLIMITED is written as "all"). finished selects version 2.
+  PlanDump(std::ostream& out, std::uint32_t steps, bool finished = false);
 
-  void AddBuilding(const CBuilding& building);
+  // finished must be given, and only be given, in version 2.
+  void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr);
   // Closes the dump and ends the line.
   void Finish();
 
  private:
-  void WriteFloor(const CFloor& floor);
-  void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall);
+  void WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished);
+  void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall,
+                 const TList<CBox3>& pieces);
+  void WriteEntrance(const std::optional<Entrance>& entrance);
+  void WriteStairs(const std::vector<std::optional<Stair>>& stairs);
 
   std::ostream& out_;
   JsonWriter json_;

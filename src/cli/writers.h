@@ -13,19 +13,24 @@
 #include "export/plandrawing.h"
 #include "export/scene.h"
 #include "export/sceneexport.h"
+#include "finish/finishedbuilding.h"
 #include "tlist.h"
 
 namespace quarn {
 
 // WritePlan and ExportBuildings, as the module gives them, with the build
 // they were made in: a module of another build may not share the layout of
-// the buildings it is given, so it is refused.
+// the buildings it is given, so it is refused. finished, when given, holds
+// what finishing added to each building.
 struct OutputWriters {
   const char* build;
-  bool (*writePlan)(const TList<TList<CFloor>>& buildings, const PlanTitle& title,
+  bool (*writePlan)(const TList<TList<CFloor>>& buildings,
+                    const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
                     PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem);
-  bool (*exportBuildings)(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                          ExportFormat format, const std::string& path, std::string& problem,
+  bool (*exportBuildings)(const TList<TList<CFloor>>& buildings,
+                          const std::vector<FinishedBuilding>* finished,
+                          const SceneSettings& settings, ExportFormat format,
+                          const std::string& path, std::string& problem,
                           const std::vector<std::string>& keep);
 };
 

@@ -143,11 +143,12 @@ struct Interval {
 // The stretches of a wall's length that no piece reaching through the
 // section covers: its door or window as the plan sees it. axis is the axis
 // the wall runs along.
-std::vector<Interval> OpeningsAtSection(const CWall& wall, unsigned axis) {
+std::vector<Interval> OpeningsAtSection(const CWall& wall, const TList<CBox3>& pieces,
+                                        unsigned axis) {
   const CBox3 solid = wall.GetSolidBox();
   std::vector<Interval> cut;
-  for (int i = 0; i < wall.pieces.GetSize(); ++i) {
-    const CBox3& piece = wall.pieces[i];
+  for (int i = 0; i < pieces.GetSize(); ++i) {
+    const CBox3& piece = pieces[i];
     if (piece.GetMin().z < kSectionHeight && piece.GetMax().z > kSectionHeight) {
       cut.push_back({piece.GetMin()[axis], piece.GetMax()[axis]});
     }
@@ -162,6 +163,18 @@ std::vector<Interval> OpeningsAtSection(const CWall& wall, unsigned axis) {
   }
   if (solid.GetMax()[axis] > reached + kTolerance) openings.push_back({reached, solid.GetMax()[axis]});
   return openings;
+}
+
+// What finishing adds to one storey's plan: the building's finishing and
+// the storey's number.
+struct StoreyFinishing {
+  const FinishedBuilding* building = nullptr;
+  int storey = 0;
+};
+
+const FinishedBuilding* FinishedOf(const std::vector<FinishedBuilding>* finished, int building) {
+  if (finished == nullptr || static_cast<std::size_t>(building) >= finished->size()) return nullptr;
+  return &(*finished)[static_cast<std::size_t>(building)];
 }
 
 // One page's drawing of one storey: grid units mapped onto device units by
@@ -179,7 +192,7 @@ class StoreyPainter {
   StoreyPainter(const StoreyPainter&) = delete;
   StoreyPainter& operator=(const StoreyPainter&) = delete;
 
-  void Paint(const CFloor& floor) {
+  void Paint(const CFloor& floor, const StoreyFinishing& finishing = {}) {
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       SetColour(cr_, PlanRoomFill(floor.rooms[i], static_cast<unsigned>(i)));
       PolygonPath(cr_, floor.rooms[i].wallOutline);
@@ -187,7 +200,21 @@ class StoreyPainter {
     }
     PendingRegions(floor);
     Candidates(floor);
-    for (int i = 0; i < floor.walls.GetSize(); ++i) Wall(floor.walls[i]);
+    const FinishedBuilding* finished = finishing.building;
+    const auto k = static_cast<std::size_t>(finishing.storey);
+    if (finished != nullptr && k > 0 && k - 1 < finished->stairs.size() && finished->stairs[k - 1]) {
+      SlabOpening(finished->stairs[k - 1]->footprint);
+    }
+    if (finished != nullptr && k < finished->stairs.size() && finished->stairs[k]) {
+      Flight(*finished->stairs[k]);
+    }
+    for (int i = 0; i < floor.walls.GetSize(); ++i) {
+      const bool entrance = finished != nullptr && k == 0 && finished->entrance &&
+                            finished->entrance->wall == i;
+      Wall(floor.walls[i],
+           finished ? finished->GetWallPieces(floor, finishing.storey, i) : floor.walls[i].pieces,
+           entrance);
+    }
     for (int i = 0; i < floor.rooms.GetSize(); ++i) Label(floor.rooms[i], i);
   }
 
@@ -221,10 +248,10 @@ class StoreyPainter {
     }
   }
 
-  void Wall(const CWall& wall) {
+  void Wall(const CWall& wall, const TList<CBox3>& pieces, bool entrance) {
     SetColour(cr_, kInk);
-    for (int i = 0; i < wall.pieces.GetSize(); ++i) {
-      const CBox3& piece = wall.pieces[i];
+    for (int i = 0; i < pieces.GetSize(); ++i) {
+      const CBox3& piece = pieces[i];
       if (piece.GetMin().z < kSectionHeight && piece.GetMax().z > kSectionHeight) {
         cairo_rectangle(cr_, piece.GetMin().x, piece.GetMin().y, piece.GetMax().x - piece.GetMin().x,
                         piece.GetMax().y - piece.GetMin().y);
@@ -234,13 +261,106 @@ class StoreyPainter {
     const CPoint2 p1 = wall.edge.GetPoint(1);
     const CPoint2 p2 = wall.edge.GetPoint(2);
     const unsigned axis = p1.y == p2.y ? 0 : 1;
-    for (const Interval& opening : OpeningsAtSection(wall, axis)) {
-      if (wall.GetRoomCount() == 2) {
+    for (const Interval& opening : OpeningsAtSection(wall, pieces, axis)) {
+      if (wall.GetRoomCount() == 2 || entrance) {
         Door(p1, p2, axis, opening);
       } else {
         Window(p1, axis, opening);
       }
+      if (entrance) EntranceArrow(p1, p2, axis, opening);
     }
+  }
+
+  // An arrow from outside through the doorway into the room, which lies
+  // right of the edge's direction.
+  void EntranceArrow(const CPoint2& p1, const CPoint2& p2, unsigned axis, const Interval& opening) {
+    const double sign = (axis == 0 ? p2.x - p1.x : p2.y - p1.y) > 0 ? 1.0 : -1.0;
+    const double in[2] = {axis == 1 ? sign : 0.0, axis == 0 ? -sign : 0.0};
+    const double middle = (opening.from + opening.to) / 2;
+    const double at[2] = {axis == 0 ? middle : p1.x, axis == 1 ? middle : p1.y};
+    Arrow(at[0] - in[0] * 1.6, at[1] - in[1] * 1.6, at[0] - in[0] * 0.2, at[1] - in[1] * 0.2);
+  }
+
+  // A line from (x0, y0) to (x1, y1) with a filled head at its end.
+  void Arrow(double x0, double y0, double x1, double y1) {
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    if (length <= 0) return;
+    const double dx = (x1 - x0) / length, dy = (y1 - y0) / length;
+    constexpr double kHead = 0.35;
+    SetColour(cr_, kInk);
+    SetLineWidth(1.5);
+    cairo_move_to(cr_, x0, y0);
+    cairo_line_to(cr_, x1 - dx * kHead, y1 - dy * kHead);
+    cairo_stroke(cr_);
+    cairo_move_to(cr_, x1, y1);
+    cairo_line_to(cr_, x1 - dx * kHead - dy * kHead * 0.6, y1 - dy * kHead + dx * kHead * 0.6);
+    cairo_line_to(cr_, x1 - dx * kHead + dy * kHead * 0.6, y1 - dy * kHead - dx * kHead * 0.6);
+    cairo_close_path(cr_);
+    cairo_fill(cr_);
+  }
+
+  // The flight on its lower storey: the footprint, a line at every tread's
+  // front, an arrow up the flight and "UP" at its foot.
+  void Flight(const Stair& stair) {
+    const Extents e = ExtentsOf(stair.footprint);
+    SetColour(cr_, kPaper);
+    cairo_rectangle(cr_, e.x0, e.y0, e.Width(), e.Height());
+    cairo_fill(cr_);
+    SetColour(cr_, kInk);
+    SetLineWidth(0.75);
+    const bool alongX = GetSideAxis(stair.climb) == 0;
+    for (int i = 0; i < stair.steps.GetSize(); ++i) {
+      const CBox3& step = stair.steps[i];
+      cairo_rectangle(cr_, step.GetMin().x, step.GetMin().y, step.GetMax().x - step.GetMin().x,
+                      step.GetMax().y - step.GetMin().y);
+    }
+    cairo_stroke(cr_);
+    SetLineWidth(1.5);
+    cairo_rectangle(cr_, e.x0, e.y0, e.Width(), e.Height());
+    cairo_stroke(cr_);
+    const CBox2 foot = GetStairFoot(stair.footprint, stair.climb);
+    const CBox2 head = GetStairHead(stair.footprint, stair.climb);
+    const CVector2 from = foot.GetCentre();
+    const CVector2 to = head.GetCentre();
+    const double inset = 0.8;
+    const double dx = alongX ? (to.x > from.x ? inset : -inset) : 0.0;
+    const double dy = alongX ? 0.0 : (to.y > from.y ? inset : -inset);
+    Arrow(from.x + dx, from.y + dy, to.x - dx, to.y - dy);
+    double x = 0, y = 0;
+    BeginText(from, x, y);
+    CentredText(cr_, x, y, "UP");
+    cairo_restore(cr_);
+  }
+
+  // Sets up text at a plan point, upright whatever the plan's frame: x and y
+  // become the point in device units, the label font is set in ink; returns
+  // its size. The caller restores the frame with cairo_restore.
+  double BeginText(const CVector2& at, double& x, double& y) {
+    x = at.x;
+    y = at.y;
+    cairo_user_to_device(cr_, &x, &y);
+    const double size = std::clamp(kLabelSizePerScale * scale_, kMinLabelSize, kMaxLabelSize);
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    SetColour(cr_, kInk);
+    SetFont(cr_, size, CAIRO_FONT_WEIGHT_BOLD);
+    return size;
+  }
+
+  // The hole a stair leaves in the floor above it: outlined and crossed.
+  void SlabOpening(const CBox2& footprint) {
+    const Extents e = ExtentsOf(footprint);
+    SetColour(cr_, kPaper);
+    cairo_rectangle(cr_, e.x0, e.y0, e.Width(), e.Height());
+    cairo_fill(cr_);
+    SetColour(cr_, kInk);
+    SetLineWidth(1);
+    cairo_rectangle(cr_, e.x0, e.y0, e.Width(), e.Height());
+    cairo_move_to(cr_, e.x0, e.y0);
+    cairo_line_to(cr_, e.x1, e.y1);
+    cairo_move_to(cr_, e.x0, e.y1);
+    cairo_line_to(cr_, e.x1, e.y0);
+    cairo_stroke(cr_);
   }
 
   // The leaf hinges at the end of the opening met first along the edge and
@@ -291,15 +411,8 @@ class StoreyPainter {
       area += boxes[i].GetArea();
       if (boxes[i].GetArea() > boxes[largest].GetArea()) largest = i;
     }
-    const CVector2 centre = boxes[largest].GetCentre();
-    double x = centre.x;
-    double y = centre.y;
-    cairo_user_to_device(cr_, &x, &y);
-    const double size = std::clamp(kLabelSizePerScale * scale_, kMinLabelSize, kMaxLabelSize);
-    cairo_save(cr_);
-    cairo_identity_matrix(cr_);
-    SetColour(cr_, kInk);
-    SetFont(cr_, size, CAIRO_FONT_WEIGHT_BOLD);
+    double x = 0, y = 0;
+    const double size = BeginText(boxes[largest].GetCentre(), x, y);
     CentredText(cr_, x, y - size * 0.6, std::to_string(number));
     SetFont(cr_, size * 0.85, CAIRO_FONT_WEIGHT_NORMAL);
     CentredText(cr_, x, y + size * 0.6, std::to_string(area) + " cells");
@@ -357,6 +470,16 @@ std::string StoreyName(int building, int storey) {
   return "building " + std::to_string(building) + ", storey " + std::to_string(storey);
 }
 
+// The storey's name, and what it lacks once finished.
+std::string StoreyCaption(int building, int storey, const FinishedBuilding* finished) {
+  std::string caption = StoreyName(building, storey);
+  if (finished == nullptr) return caption;
+  const auto k = static_cast<std::size_t>(storey);
+  if (storey == 0 && !finished->entrance) caption += " \u00b7 no entrance";
+  if (k < finished->stairs.size() && !finished->stairs[k]) caption += " \u00b7 no stair up";
+  return caption;
+}
+
 std::string StepsText(const PlanTitle& title) { return "step " + title.steps; }
 
 void PaintPaper(cairo_t* cr) {
@@ -376,7 +499,9 @@ struct SheetLayout {
   std::string title;
 };
 
-SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& title, double scale) {
+SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings,
+                        const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
+                        double scale) {
   // Text is measured on a scratch surface before the page's size is known.
   const Surface scratch(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
   const Context context(cairo_create(scratch.get()));
@@ -393,7 +518,10 @@ SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& 
   for (int b = 0; b < count; ++b) {
     const Extents frame = BuildingExtents(buildings[b]);
     const int storeys = buildings[b].GetSize();
-    const double caption = TextWidth(cr, StoreyName(b, std::max(storeys - 1, 0)));
+    double caption = 0;
+    for (int k = 0; k < std::max(storeys, 1); ++k) {
+      caption = std::max(caption, TextWidth(cr, StoreyCaption(b, k, FinishedOf(finished, b))));
+    }
     const double column = std::max(frame.Width() * scale, caption);
     layout.frames.push_back(frame);
     layout.columns.push_back(column);
@@ -408,7 +536,8 @@ SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& 
   return layout;
 }
 
-void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const SheetLayout& layout,
+void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings,
+               const std::vector<FinishedBuilding>* finished, const SheetLayout& layout,
                double scale) {
   PaintPaper(cr);
   DrawTitle(cr, kMargin, kMargin, layout.title);
@@ -420,9 +549,9 @@ void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const SheetLa
       SetColour(cr, kInk);
       SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
       cairo_move_to(cr, left, top + kCaptionSize);
-      cairo_show_text(cr, StoreyName(b, s).c_str());
+      cairo_show_text(cr, StoreyCaption(b, s, FinishedOf(finished, b)).c_str());
       top += kCaptionBlock;
-      StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s]);
+      StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s], {FinishedOf(finished, b), s});
       top += frame.Height() * scale + kPanelGap;
     }
     left += layout.columns[static_cast<std::size_t>(b)] + kPanelGap;
@@ -432,12 +561,13 @@ void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const SheetLa
 
 // --- one page per storey: PDF -----------------------------------------------
 
-void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, int building, int storey,
-                    const PlanTitle& title, double width, double height) {
+void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const FinishedBuilding* finished,
+                    int building, int storey, const PlanTitle& title, double width,
+                    double height) {
   PaintPaper(cr);
   DrawTitle(cr, kMargin, kMargin,
-            title.outlineFile + " \u00b7 " + StoreyName(building, storey) + " \u00b7 " +
-                StepsText(title));
+            title.outlineFile + " \u00b7 " + StoreyCaption(building, storey, finished) +
+                " \u00b7 " + StepsText(title));
   const Extents frame = BuildingExtents(floors);
   const double top = kMargin + kTitleSize * 1.5 + kPanelGap / 2;
   const double availableWidth = width - 2 * kMargin;
@@ -445,7 +575,7 @@ void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, int building, int 
   const double scale = std::min(
       {availableWidth / frame.Width(), availableHeight / frame.Height(), kMaxPdfScale});
   const double left = kMargin + (availableWidth - frame.Width() * scale) / 2;
-  StoreyPainter(cr, frame, left, top, scale).Paint(floors[storey]);
+  StoreyPainter(cr, frame, left, top, scale).Paint(floors[storey], {finished, storey});
   DrawScaleBar(cr, kMargin, height - kMargin - kScaleBarBlock, scale, availableWidth);
 }
 
@@ -472,9 +602,10 @@ bool Finish(cairo_t* cr, cairo_surface_t* surface, std::string& problem) {
   return Succeeded(drawing, problem) && Succeeded(cairo_surface_status(surface), problem);
 }
 
-bool WriteSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& title, PlanFormat format,
-                double scale, std::ostream& out, std::string& problem) {
-  const SheetLayout layout = LayOutSheet(buildings, title, scale);
+bool WriteSheet(const TList<TList<CFloor>>& buildings,
+                const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
+                PlanFormat format, double scale, std::ostream& out, std::string& problem) {
+  const SheetLayout layout = LayOutSheet(buildings, finished, title, scale);
   if (format == PlanFormat::kPng && (layout.width > kMaxPngSide || layout.height > kMaxPngSide)) {
     problem = "a PNG plan is limited to " + std::to_string(kMaxPngSide) +
               " pixels a side; this one would be " + std::to_string(static_cast<int>(layout.width)) +
@@ -488,7 +619,7 @@ bool WriteSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& title, P
                                                             layout.height));
   if (format == PlanFormat::kSvg) cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
   const Context cr(cairo_create(surface.get()));
-  DrawSheet(cr.get(), buildings, layout, scale);
+  DrawSheet(cr.get(), buildings, finished, layout, scale);
   if (format == PlanFormat::kPng) {
     cairo_surface_flush(surface.get());
     if (!Succeeded(cairo_status(cr.get()), problem) ||
@@ -500,7 +631,8 @@ bool WriteSheet(const TList<TList<CFloor>>& buildings, const PlanTitle& title, P
   return Finish(cr.get(), surface.get(), problem);
 }
 
-bool WriteStoreyPages(const TList<TList<CFloor>>& buildings, const PlanTitle& title,
+bool WriteStoreyPages(const TList<TList<CFloor>>& buildings,
+                      const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
                       std::ostream& out, std::string& problem) {
   const Surface surface(cairo_pdf_surface_create_for_stream(&WriteToStream, &out, kA4Short, kA4Long));
   const std::string document = title.outlineFile + " \u00b7 " + StepsText(title);
@@ -515,7 +647,7 @@ bool WriteStoreyPages(const TList<TList<CFloor>>& buildings, const PlanTitle& ti
     const double height = landscape ? kA4Short : kA4Long;
     for (int s = 0; s < buildings[b].GetSize(); ++s) {
       cairo_pdf_surface_set_size(surface.get(), width, height);
-      DrawStoreyPage(cr.get(), buildings[b], b, s, title, width, height);
+      DrawStoreyPage(cr.get(), buildings[b], FinishedOf(finished, b), b, s, title, width, height);
       cairo_show_page(cr.get());
       anyPage = true;
     }
@@ -538,15 +670,16 @@ CColour PlanRoomFill(const CRoom& room, unsigned index) {
          CColour(kFillLightening, kFillLightening, kFillLightening, kFillLightening);
 }
 
-bool WritePlan(const TList<TList<CFloor>>& buildings, const PlanTitle& title, PlanFormat format,
-               int pxPerUnit, std::ostream& out, std::string& problem) {
-  if (format == PlanFormat::kPdf) return WriteStoreyPages(buildings, title, out, problem);
+bool WritePlan(const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>* finished,
+               const PlanTitle& title, PlanFormat format, int pxPerUnit, std::ostream& out,
+               std::string& problem) {
+  if (format == PlanFormat::kPdf) return WriteStoreyPages(buildings, finished, title, out, problem);
   if (pxPerUnit < 1 || pxPerUnit > kMaxPlanPxPerUnit) {
     problem = "the plan scale must be 1 to " + std::to_string(kMaxPlanPxPerUnit) +
               " pixels per grid unit";
     return false;
   }
-  return WriteSheet(buildings, title, format, pxPerUnit, out, problem);
+  return WriteSheet(buildings, finished, title, format, pxPerUnit, out, problem);
 }
 
 }  // namespace quarn

@@ -5,6 +5,7 @@
 
 #include "building/ccolour.h"
 #include "building/cfloor.h"
+#include "finish/finishedbuilding.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -36,8 +37,15 @@ inline constexpr int kMaxPlanPxPerUnit = 200;
 // storeys top to bottom. PDF: one A4 page per storey of each building, the
 // storey scaled to fit. Returns false and says why when the page would be
 // too large for PNG, cairo fails, or out refuses the bytes.
-bool WritePlan(const TList<TList<CFloor>>& buildings, const PlanTitle& title, PlanFormat format,
-               int pxPerUnit, std::ostream& out, std::string& problem);
+//
+// finished, when given, holds what finishing added to each building: the
+// entrance is drawn as a door with an arrow pointing in, each stair as its
+// treads with an arrow up the flight and "UP" on its lower storey and as the
+// slab opening (outlined and crossed) on the upper one; a storey's caption
+// says when it has no entrance or no stair up.
+bool WritePlan(const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>* finished,
+               const PlanTitle& title, PlanFormat format, int pxPerUnit, std::ostream& out,
+               std::string& problem);
 
 // The fill of room number index of a floor: its design colour (Palette, or
 // grey while incomplete) lightened towards white so that labels read on it.

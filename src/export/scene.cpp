@@ -35,32 +35,69 @@ bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
   return Dot(Cross(a, b), corners[0].normal) > 0;
 }
 
-const char* OpeningOf(const CWall& wall) {
+const char* OpeningOf(const CWall& wall, bool entrance) {
+  if (entrance) return "entrance";
   const bool cut = wall.pieces.GetSize() != 1 || !(wall.pieces[0] == wall.solid[0]);
   if (!cut) return "none";
   return wall.GetRoomCount() == 2 ? "door" : "window";
+}
+
+std::string Joined(const std::vector<std::string>& phrases) {
+  std::string text;
+  for (const std::string& phrase : phrases) text += (text.empty() ? "" : "; ") + phrase;
+  return text;
 }
 
 class SceneBuilder {
  public:
   explicit SceneBuilder(const SceneSettings& settings) : settings_(settings) {}
 
-  Scene Build(const TList<TList<CFloor>>& buildings) {
+  Scene Build(const TList<TList<CFloor>>& buildings,
+              const std::vector<FinishedBuilding>* finished) {
     for (int b = 0; b < buildings.GetSize(); ++b) {
       const int building = AddNode("building " + std::to_string(b));
       scene_.roots.push_back(building);
+      const FinishedBuilding* finishing =
+          finished != nullptr && static_cast<std::size_t>(b) < finished->size()
+              ? &(*finished)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (finishing != nullptr && !finishing->GetMissing().empty()) {
+        scene_.nodes[building].extras = {{"missing", Joined(finishing->GetMissing())}};
+      }
+      int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
-        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * settings_.metresPerUnit,
-                                            0.0f};
-        AddFloor(buildings[b][k], storey);
+        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
+        AddFloor(buildings[b][k], k, storey, finishing);
+        if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
     }
     return std::move(scene_);
   }
 
  private:
-  void AddFloor(const CFloor& floor, int storey) {
+  // The entrance node of storey 0 and the stair rising from this storey.
+  void AddFinishing(const FinishedBuilding& finished, int k, int storey, int& stairs) {
+    if (k == 0 && finished.entrance) {
+      const int node = AddChild(storey, "entrance");
+      const CVector2 centre = finished.entrance->centre;
+      scene_.nodes[node].translation = {centre.x * settings_.metresPerUnit, 0.0f,
+                                        0.0f - centre.y * settings_.metresPerUnit};
+      scene_.nodes[node].extras = {{"wall", finished.entrance->wall},
+                                   {"room", finished.entrance->room}};
+    }
+    const auto pair = static_cast<std::size_t>(k);
+    if (pair >= finished.stairs.size() || !finished.stairs[pair]) return;
+    const Stair& stair = *finished.stairs[pair];
+    const std::string name = "stairs " + std::to_string(stairs++);
+    const int node = AddChild(storey, name);
+    const Extras facts = {{"from", k}, {"to", k + 1},
+                          {"rooms", std::vector<int>{stair.roomBelow, stair.roomAbove}}};
+    scene_.nodes[node].extras = facts;
+    scene_.nodes[node].mesh = AddMesh(name, stair.steps, StairMaterial(), facts);
+  }
+
+  void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished) {
     std::vector<int> roomNodes;
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
@@ -71,7 +108,8 @@ class SceneBuilder {
         const unsigned shade = std::min(static_cast<unsigned>(i), kLastShade);
         // Named as its node: formats without a hierarchy (OBJ) keep the room's name.
         scene_.nodes[node].mesh =
-            AddMesh(scene_.nodes[node].name, floor.slabs[i], FloorMaterial(shade), {});
+            AddMesh(scene_.nodes[node].name, finished ? finished->GetSlabs(floor, k, i) : floor.slabs[i],
+                    FloorMaterial(shade), {});
       }
       roomNodes.push_back(node);
     }
@@ -83,8 +121,11 @@ class SceneBuilder {
       const int parent = first >= 0 && first < static_cast<int>(roomNodes.size())
                              ? roomNodes[static_cast<std::size_t>(first)]
                              : storey;
-      const int mesh = AddMesh("wall " + std::to_string(w), wall.pieces, WallMaterial(),
-                               {{"rooms", rooms}, {"opening", std::string(OpeningOf(wall))}});
+      const bool entrance = finished && k == 0 && finished->entrance && finished->entrance->wall == w;
+      const int mesh = AddMesh("wall " + std::to_string(w),
+                               finished ? finished->GetWallPieces(floor, k, w) : wall.pieces,
+                               WallMaterial(),
+                               {{"rooms", rooms}, {"opening", std::string(OpeningOf(wall, entrance))}});
       if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
     }
   }
@@ -121,7 +162,7 @@ class SceneBuilder {
     const std::array<CFaceVertex3, 4> corners = face.GetVertices();
     for (const CFaceVertex3& v : corners) {
       mesh.vertices.push_back(
-          SceneVertex{{v.position.x * s, v.position.z * s, 0.0f - v.position.y * s},
+          SceneVertex{{v.position.x * s, v.position.z * heightScale_, 0.0f - v.position.y * s},
                       {v.normal.x, v.normal.z, 0.0f - v.normal.y},
                       v.texCoord});
     }
@@ -140,6 +181,13 @@ class SceneBuilder {
     return wallMaterial_;
   }
 
+  int StairMaterial() {
+    if (stairMaterial_ < 0) {
+      stairMaterial_ = AddMaterial("stairs", CFloor::SLAB_COLOUR, SceneTexture::kFloor);
+    }
+    return stairMaterial_;
+  }
+
   int FloorMaterial(unsigned shade) {
     int& material = floorMaterials_[shade];
     if (material < 0) {
@@ -156,8 +204,12 @@ class SceneBuilder {
   }
 
   SceneSettings settings_;
+  // Metres per grid unit of height.
+  float heightScale_ = settings_.storeyHeight ? *settings_.storeyHeight / kStoreyHeight
+                                              : settings_.metresPerUnit;
   Scene scene_;
   int wallMaterial_ = -1;
+  int stairMaterial_ = -1;
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);
@@ -167,8 +219,9 @@ class SceneBuilder {
 
 }  // namespace
 
-Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings) {
-  return SceneBuilder(settings).Build(buildings);
+Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
+                 const std::vector<FinishedBuilding>* finished) {
+  return SceneBuilder(settings).Build(buildings, finished);
 }
 
 std::size_t TriangleCount(const Scene& scene) {

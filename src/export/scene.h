@@ -11,12 +11,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
 #include "building/cfloor.h"
+#include "finish/finishedbuilding.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -68,9 +70,14 @@ struct Scene {
   std::vector<int> roots;
 };
 
+// metresPerUnit scales the plan (x and y). storeyHeight, in metres, is the
+// height of a storey: every height is scaled by storeyHeight / 1.5 and
+// storey k stands at k x storeyHeight; none keeps heights at metresPerUnit
+// per grid unit, so a storey is 1.5 grid units high.
 struct SceneSettings {
   float metresPerUnit = 1.0f;
   bool textured = true;
+  std::optional<float> storeyHeight;
 };
 
 // Height of one storey in grid units: storey k is raised by k times this.
@@ -86,7 +93,17 @@ inline constexpr float kStoreyHeight = 1.5f;
 // floor tiles tinted by its palette shade.
 // buildings holds each building's storeys, lowest first, as the view draws
 // them.
-Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings);
+//
+// finished, when given, holds what finishing added to each building: the
+// entrance wall's pieces with its doorway (mesh extras opening "entrance")
+// and the slabs with the stair openings; a node "entrance" under storey 0 at
+// the doorway's middle (extras wall, room), and under storey k a node
+// "stairs N" (N counts the building's stairs from 0) with the steps (extras
+// from k, to k + 1, rooms [below, above]). A building that lacks an
+// entrance or a stair says so in its node's extras ("missing", one phrase
+// a lack, separated by "; ").
+Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
+                 const std::vector<FinishedBuilding>* finished = nullptr);
 
 // The number of triangles of every mesh together.
 std::size_t TriangleCount(const Scene& scene);

@@ -20,6 +20,10 @@ FloorDrawing DrawingOfStyle(int style) {
 
 }  // namespace
 
+void DrawFloor(const CFloor& floor, int style) {
+  if (const FloorDrawing draw = DrawingOfStyle(style)) draw(floor);
+}
+
 void DrawBuildings(const TList<TList<CFloor>>& buildings, int style) {
   const FloorDrawing draw = DrawingOfStyle(style);
   if (draw == nullptr) return;

@@ -13,6 +13,9 @@
 // The rendering styles a floor can be drawn in.
 enum RenderStyle { kStyleDesign = 1, kStyleWireframe = 2, kStyleSolid = 3, kStyleTextured = 4 };
 
+// One storey in style 1 to 4; any other style draws nothing.
+void DrawFloor(const CFloor& floor, int style);
+
 // Every storey of every building, in order, in style 1 to 4; any other style
 // draws nothing.
 void DrawBuildings(const TList<TList<CFloor>>& buildings, int style);

@@ -142,6 +142,17 @@ TEST(CModeView, DigitKeysPickTheStyle) {
   }
 }
 
+// The view starts with the design; B switches to the finished buildings
+// and back, whatever else is pressed.
+TEST(CModeView, BSwitchesBetweenTheDesignAndTheFinishedBuildings) {
+  const std::pair<const char*, bool> cases[] = {{"", false}, {"B", true}, {"BB", false}, {"BP3", true}};
+  for (const auto& [keys, finished] : cases) {
+    ViewDriver driver;
+    driver.Keys(keys);
+    EXPECT_EQ(driver.view.IsFinished(), finished) << keys;
+  }
+}
+
 TEST(CModeView, StyleSurvivesANewBuild) {
   ViewDriver driver;
   driver.Keys("3");

@@ -140,6 +140,17 @@ TEST_F(QuarnRenderTest, FitCameraShowsTheBuildingInEveryStyle) {
   EXPECT_GT(styles[3].Share(IsGrass), 0.2);
 }
 
+// Finished, the three storeys of the L stand on each other, so the solid
+// style shows more wall than the design, whose storeys share the ground.
+TEST_F(QuarnRenderTest, FinishedStacksTheStoreys) {
+  const std::string args = "--size 320x240 --storeys 3 " + Example("l-shape.quarn");
+  const std::vector<Picture> design = RenderAll(args);
+  const std::vector<Picture> finished = RenderAll("--finished " + args);
+  ASSERT_EQ(design.size(), 4u);
+  ASSERT_EQ(finished.size(), 4u);
+  EXPECT_GT(finished[2].Share(IsWallColour), design[2].Share(IsWallColour) * 1.2);
+}
+
 TEST_F(QuarnRenderTest, ErrorsAreOneLineWithExitCodeOne) {
   std::ofstream(dir_ / "bad.quarn") << "(0,0)(0,5)(5,5)*\n";
   struct Case {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <initializer_list>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,41 @@ inline CPolygon2 Polygon(std::initializer_list<std::pair<int, int>> points) {
 // The clockwise outline of a box, starting at its top-left corner.
 inline CPolygon2 BoxOutline(int x0, int y0, int x1, int y1) {
   return Polygon({{x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}});
+}
+
+// A random hole-free outline: columns side by side, each a y interval that
+// overlaps its neighbour's, walked clockwise (top left to right, bottom back).
+inline CPolygon2 RandomOutline(unsigned seed) {
+  std::mt19937 random(seed);
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const int columns = uniform(1, 4);
+  std::vector<int> x = {0};
+  std::vector<int> low = {uniform(0, 6)};
+  std::vector<int> high = {low[0] + uniform(2, 14)};
+  for (int k = 0; k < columns; ++k) {
+    x.push_back(x.back() + uniform(1, 13));
+    if (k + 1 < columns) {
+      const int lo = uniform(std::max(0, low[k] - 6), high[k] - 1);
+      low.push_back(lo);
+      high.push_back(uniform(std::max(lo, low[k]) + 1, std::max(lo, low[k]) + 12));
+    }
+  }
+  CPolygon2 outline;
+  outline.Add(CPoint2(x[0], high[0]));
+  for (int k = 0; k + 1 < columns; ++k) {
+    if (high[k + 1] == high[k]) continue;
+    outline.Add(CPoint2(x[k + 1], high[k]));
+    outline.Add(CPoint2(x[k + 1], high[k + 1]));
+  }
+  outline.Add(CPoint2(x[columns], high[columns - 1]));
+  outline.Add(CPoint2(x[columns], low[columns - 1]));
+  for (int k = columns - 1; k > 0; --k) {
+    if (low[k - 1] == low[k]) continue;
+    outline.Add(CPoint2(x[k], low[k]));
+    outline.Add(CPoint2(x[k], low[k - 1]));
+  }
+  outline.Add(CPoint2(x[0], low[0]));
+  return outline;
 }
 
 // A 3D box as six numbers, for tables and readable failures.

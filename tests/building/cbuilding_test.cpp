@@ -14,41 +14,7 @@ namespace {
 
 using quarn::test::BoxOutline;
 using quarn::test::CapturedTrace;
-
-// A random hole-free outline: columns side by side, each a y interval that
-// overlaps its neighbour's, walked clockwise (top left to right, bottom back).
-CPolygon2 RandomOutline(unsigned seed) {
-  std::mt19937 random(seed);
-  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-  const int columns = uniform(1, 4);
-  std::vector<int> x = {0};
-  std::vector<int> low = {uniform(0, 6)};
-  std::vector<int> high = {low[0] + uniform(2, 14)};
-  for (int k = 0; k < columns; ++k) {
-    x.push_back(x.back() + uniform(1, 13));
-    if (k + 1 < columns) {
-      const int lo = uniform(std::max(0, low[k] - 6), high[k] - 1);
-      low.push_back(lo);
-      high.push_back(uniform(std::max(lo, low[k]) + 1, std::max(lo, low[k]) + 12));
-    }
-  }
-  CPolygon2 outline;
-  outline.Add(CPoint2(x[0], high[0]));
-  for (int k = 0; k + 1 < columns; ++k) {
-    if (high[k + 1] == high[k]) continue;
-    outline.Add(CPoint2(x[k + 1], high[k]));
-    outline.Add(CPoint2(x[k + 1], high[k + 1]));
-  }
-  outline.Add(CPoint2(x[columns], high[columns - 1]));
-  outline.Add(CPoint2(x[columns], low[columns - 1]));
-  for (int k = columns - 1; k > 0; --k) {
-    if (low[k - 1] == low[k]) continue;
-    outline.Add(CPoint2(x[k], low[k]));
-    outline.Add(CPoint2(x[k], low[k - 1]));
-  }
-  outline.Add(CPoint2(x[0], low[0]));
-  return outline;
-}
+using quarn::test::RandomOutline;
 
 std::string Text(const CPolygon2& polygon) {
   std::ostringstream text;

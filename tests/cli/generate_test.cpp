@@ -59,26 +59,85 @@ std::string TraceText(float score) {
   return out.str();
 }
 
+// Version 1 is the design alone; version 2 keeps its keys in their order
+// and adds the finished ones after them.
 TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
-  GenerationSettings settings;
-  settings.steps = 3;
-  const Json dump = Generate(kLShape, settings).dump;
-  EXPECT_EQ(Keys(dump), (std::vector<std::string>{"format", "version", "steps", "buildings"}));
-  EXPECT_EQ(dump["format"], "quarn-plan");
-  EXPECT_EQ(dump["version"], 1);
-  EXPECT_EQ(dump["steps"], 3);
-  const Json& building = dump["buildings"][0];
-  EXPECT_EQ(Keys(building), (std::vector<std::string>{"outline", "spec", "floors"}));
-  EXPECT_EQ(Keys(building["spec"]),
-            (std::vector<std::string>{"storeys", "roomSize", "roomSizeVariance", "maxRoomSize"}));
-  const Json& floor = building["floors"][0];
-  EXPECT_EQ(Keys(floor),
-            (std::vector<std::string>{"rooms", "pendingRegions", "candidates", "walls", "slabs"}));
-  EXPECT_EQ(Keys(floor["rooms"][0]),
-            (std::vector<std::string>{"outline", "wallOutline", "complete"}));
-  EXPECT_EQ(Keys(floor["candidates"][0]), (std::vector<std::string>{"box", "score"}));
-  EXPECT_EQ(Keys(floor["walls"][0]),
-            (std::vector<std::string>{"edge", "rooms", "solid", "pieces"}));
+  for (const bool finished : {false, true}) {
+    SCOPED_TRACE(finished ? "finished" : "design only");
+    GenerationSettings settings;
+    settings.steps = 3;
+    if (!finished) settings.finish.reset();
+    const Json dump = Generate(kLShape, settings).dump;
+    EXPECT_EQ(Keys(dump), (std::vector<std::string>{"format", "version", "steps", "buildings"}));
+    EXPECT_EQ(dump["format"], "quarn-plan");
+    EXPECT_EQ(dump["version"], finished ? 2 : 1);
+    EXPECT_EQ(dump["steps"], 3);
+    const Json& building = dump["buildings"][0];
+    std::vector<std::string> buildingKeys = {"outline", "spec", "floors"};
+    std::vector<std::string> roomKeys = {"outline", "wallOutline", "complete"};
+    if (finished) {
+      buildingKeys.insert(buildingKeys.end(), {"entrance", "stairs"});
+      roomKeys.insert(roomKeys.end(), {"storey", "doors", "fromEntrance"});
+    }
+    EXPECT_EQ(Keys(building), buildingKeys);
+    EXPECT_EQ(Keys(building["spec"]),
+              (std::vector<std::string>{"storeys", "roomSize", "roomSizeVariance", "maxRoomSize"}));
+    const Json& floor = building["floors"][0];
+    EXPECT_EQ(Keys(floor),
+              (std::vector<std::string>{"rooms", "pendingRegions", "candidates", "walls", "slabs"}));
+    EXPECT_EQ(Keys(floor["rooms"][0]), roomKeys);
+    EXPECT_EQ(Keys(floor["candidates"][0]), (std::vector<std::string>{"box", "score"}));
+    EXPECT_EQ(Keys(floor["walls"][0]),
+              (std::vector<std::string>{"edge", "rooms", "solid", "pieces"}));
+  }
+}
+
+// The finished dump, less its new keys, is the design's dump but for the
+// entrance wall's pieces and the slabs of the rooms a stair arrives in.
+TEST(GeneratePlansTest, FinishedDumpDiffersFromTheDesignOnlyInItsOpenings) {
+  for (const char* outline : {kLShape, kCourtyard}) {
+    for (const std::uint32_t storeys : {1u, 3u}) {
+      for (const std::uint32_t variance : {0u, 60u}) {
+        SCOPED_TRACE(testing::Message() << outline << " storeys " << storeys << " variance " << variance);
+        GenerationSettings settings;
+        settings.storeys = storeys;
+        settings.roomSizeVariance = variance;
+        Json finished = Generate(outline, settings).dump;
+        settings.finish.reset();
+        const Json design = Generate(outline, settings).dump;
+        Json& building = finished["buildings"][0];
+        std::vector<std::string> expected;
+        if (!building["entrance"].is_null()) {
+          expected.push_back("/buildings/0/floors/0/walls/" + building["entrance"]["wall"].dump() +
+                             "/pieces");
+        }
+        for (const Json& stair : building["stairs"]) {
+          if (stair["rooms"].is_null()) continue;
+          expected.push_back("/buildings/0/floors/" + stair["storeys"][1].dump() + "/slabs/" +
+                             stair["rooms"][1].dump());
+        }
+        EXPECT_EQ(expected.size(), storeys) << "an entrance and every stair";
+        finished["version"] = 1;
+        building.erase("entrance");
+        building.erase("stairs");
+        for (Json& floor : building["floors"]) {
+          for (Json& room : floor["rooms"]) {
+            for (const char* key : {"storey", "doors", "fromEntrance"}) room.erase(key);
+          }
+        }
+        std::vector<std::string> changed;
+        for (const Json& operation : Json::diff(design, finished)) {
+          const std::string path = operation["path"];
+          bool known = false;
+          for (const std::string& prefix : expected) {
+            known |= path.starts_with(prefix + "/") || path == prefix;
+          }
+          if (!known) changed.push_back(path);
+        }
+        EXPECT_EQ(changed, std::vector<std::string>{});
+      }
+    }
+  }
 }
 
 struct SettingsCase {

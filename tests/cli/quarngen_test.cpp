@@ -134,10 +134,12 @@ TEST_P(QuarnGenGoldenTest, DumpMatchesTheGoldenFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, QuarnGenGoldenTest,
-    testing::Values(GoldenCase{"Square", "", "square.quarn", "square.json"},
-                    GoldenCase{"LShape", "-f json", "l-shape.quarn", "l-shape.json"},
-                    GoldenCase{"SquareStoppedAfterThreeSteps", "--steps 3", "square.quarn",
-                               "square-steps3.json"}),
+    testing::Values(GoldenCase{"Square", "--design-only", "square.quarn", "square.json"},
+                    GoldenCase{"LShape", "--design-only -f json", "l-shape.quarn", "l-shape.json"},
+                    GoldenCase{"SquareStoppedAfterThreeSteps", "--design-only --steps 3",
+                               "square.quarn", "square-steps3.json"},
+                    GoldenCase{"SquareFinishedTwoStoreys", "--storeys 2", "square.quarn",
+                               "square-finished2.json"}),
     [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, WritesDumpAndTraceToTheirFiles) {
@@ -155,6 +157,18 @@ TEST_F(QuarnGenTest, WritesDumpAndTraceToTheirFiles) {
   EXPECT_EQ(traceToStdout.out, trace);
   EXPECT_EQ(FilesBesides({}), (std::vector<std::string>{"other.json", "plan.json", "trace.txt"}))
       << "no temporary file is left";
+}
+
+// What a finished building lacks is said on standard error, in every
+// format; the design alone has nothing to say.
+TEST_F(QuarnGenTest, SaysWhatTheFinishedBuildingsLack) {
+  const std::string note = "quarn-gen: note: building 0: no entrance: the ground storey is not complete\n";
+  for (const char* args : {"--steps 3", "--steps 3 -o plan.png", "--steps 3 -o scene.glb"}) {
+    const Result result = Run(std::string(args) + " " + Example("square.quarn"));
+    EXPECT_EQ(result.exitCode, 0) << args;
+    EXPECT_EQ(result.err, note) << args;
+  }
+  EXPECT_EQ(Run("--design-only --steps 3 " + Example("square.quarn")).err, "");
 }
 
 TEST_F(QuarnGenTest, WithoutTraceOptionNoTraceIsWritten) {
@@ -278,7 +292,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PlanScaleZero", kSquare, "-f png --px-per-unit 0", 2,
                 "--px-per-unit: Value 0 not in range 1 to 200 (see --help)"},
         BadCase{"UnitNotAPositiveNumber", kSquare, "-f glb --unit 0", 2,
-                "--unit takes metres per grid unit from 0.000001 to 1000000, not '0'"}),
+                "--unit takes metres per grid unit from 0.000001 to 1000000, not '0'"},
+        BadCase{"StoreyHeightNotANumber", kSquare, "-f glb --storey-height 3m", 2,
+                "--storey-height takes metres from 0.000001 to 1000000, not '3m'"},
+        BadCase{"EntranceOfTheDesignOnly", kSquare, "--design-only --entrance-side north", 2,
+                "--entrance-side finishes the buildings: not with --design-only"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {

@@ -37,7 +37,7 @@ TList<TList<CFloor>> Generate(const std::string& example, std::uint32_t storeys 
 std::string Plan(const TList<TList<CFloor>>& buildings, quarn::PlanFormat format, int pxPerUnit) {
   std::ostringstream out;
   std::string problem;
-  EXPECT_TRUE(quarn::WritePlan(buildings, {"test.quarn", "all"}, format, pxPerUnit, out, problem))
+  EXPECT_TRUE(quarn::WritePlan(buildings, nullptr, {"test.quarn", "all"}, format, pxPerUnit, out, problem))
       << problem;
   return out.str();
 }
@@ -126,7 +126,7 @@ TEST(PlanDrawing, PngSizeFollowsScaleAndExtents) {
   }
   std::ostringstream out;
   std::string problem;
-  EXPECT_FALSE(quarn::WritePlan(Generate("corridor.quarn"), {"x", "all"}, quarn::PlanFormat::kPng,
+  EXPECT_FALSE(quarn::WritePlan(Generate("corridor.quarn"), nullptr, {"x", "all"}, quarn::PlanFormat::kPng,
                                 quarn::kMaxPlanPxPerUnit, out, problem));
   EXPECT_NE(problem.find("limited to"), std::string::npos) << problem;
 }

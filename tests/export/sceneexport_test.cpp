@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <assimp/Importer.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "building/cbuilding.h"
@@ -33,12 +35,12 @@ using Buildings = TList<TList<CFloor>>;
 constexpr std::uint32_t kMidFirstRoom = 20;  // the first room takes about 45 steps
 
 // Generates without writing the design trace.
-Buildings Generate(const TList<CPolygon2>& loops, std::uint32_t steps) {
+Buildings Generate(const TList<CPolygon2>& loops, std::uint32_t steps, std::uint32_t storeys = 1) {
   std::ostream silent(nullptr);
   std::ostream* const previous = quarn::SetDesignTrace(&silent);
   Buildings buildings;
   for (int i = 0; i < loops.GetSize(); ++i) {
-    buildings.Add(CBuilding(CFloorSpec(loops[i], 1, 0, 45), steps).floors);
+    buildings.Add(CBuilding(CFloorSpec(loops[i], storeys, 0, 45), steps).floors);
   }
   quarn::SetDesignTrace(previous);
   return buildings;
@@ -154,6 +156,36 @@ TEST(SceneLaw, StepZeroIsBuildingAndStoreyNodesOnly) {
   EXPECT_EQ(scene.nodes[1].name, "storey 0");
 }
 
+// A finished building names its entrance and stairs with their facts, and
+// stands each storey 3 m above the one below.
+TEST(SceneLaw, FinishedCourtyardHasItsEntranceStairsAndRealHeights) {
+  const Buildings buildings = Generate(Example("courtyard.quarn"), STEP_BUDGET_UNLIMITED, 3);
+  const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
+  const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished);
+  std::map<std::string, const quarn::SceneNode*> named;
+  for (const quarn::SceneNode& node : scene.nodes) named[node.name] = &node;
+  ASSERT_TRUE(named.count("entrance"));
+  EXPECT_EQ(std::get<int>(named["entrance"]->extras[0].second), finished[0].entrance->wall);
+  for (const char* stairs : {"stairs 0", "stairs 1"}) {
+    ASSERT_TRUE(named.count(stairs)) << stairs;
+    EXPECT_EQ(named[stairs]->extras[0].first, "from");
+    EXPECT_GE(named[stairs]->mesh, 0);
+  }
+  EXPECT_FLOAT_EQ(named["storey 2"]->translation[1], 6.0f);
+  int entranceWalls = 0;
+  float top = 0;
+  for (const quarn::SceneMesh& mesh : scene.meshes) {
+    for (const auto& [key, value] : mesh.extras) {
+      entranceWalls += key == "opening" && std::get<std::string>(value) == "entrance";
+    }
+    if (mesh.name.starts_with("wall")) {
+      for (const quarn::SceneVertex& v : mesh.vertices) top = std::max(top, v.position[1]);
+    }
+  }
+  EXPECT_EQ(entranceWalls, 1);
+  EXPECT_FLOAT_EQ(top, 3.0f) << "walls are 3 m high";
+}
+
 // Runs the validator once over every file; returns its output by file.
 std::map<std::string, std::string> Validate(const std::vector<std::string>& files) {
   std::string command = "NODE_PATH='" + std::string(QUARN_NODE_MODULES) + "' '" +
@@ -181,7 +213,7 @@ TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
     for (const std::uint32_t steps : {0u, kMidFirstRoom, STEP_BUDGET_UNLIMITED}) {
       const Buildings buildings = Generate(Example(std::string(example) + ".quarn"), steps);
       for (const bool textured : {true, false}) {
-        const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, textured});
+        const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, textured, std::nullopt});
         const std::string name = std::string(example) + "-" +
                                  (steps == STEP_BUDGET_UNLIMITED ? "all" : std::to_string(steps)) +
                                  (textured ? "-textured" : "-plain");
@@ -189,6 +221,16 @@ TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
         files.push_back(Land(scene, quarn::ExportFormat::kGltf, folder.Path(), name + ".gltf"));
       }
     }
+  }
+  // Finished: three storeys at 3 m, with the entrance and the stairs.
+  for (const char* example : {"l-shape", "courtyard"}) {
+    const Buildings buildings = Generate(Example(std::string(example) + ".quarn"),
+                                         STEP_BUDGET_UNLIMITED, 3);
+    const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
+    const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished);
+    const std::string name = std::string(example) + "-finished";
+    files.push_back(Land(scene, quarn::ExportFormat::kGlb, folder.Path(), name + ".glb"));
+    files.push_back(Land(scene, quarn::ExportFormat::kGltf, folder.Path(), name + ".gltf"));
   }
   const std::map<std::string, std::string> results = Validate(files);
   for (const std::string& file : files) {

@@ -1,0 +1,1 @@
+quarn_test_suite(quarn_finish_tests finish)
