@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/file_size_limit.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -259,25 +260,7 @@ namespace {
 
 // A scratch folder that is the working directory while the test runs, for
 // the S and L keys, which use user.quarn in the working directory.
-class ScratchFolder {
- public:
-  ScratchFolder()
-      : previous(std::filesystem::current_path()),
-        folder(std::filesystem::temp_directory_path() /
-               ("quarn_input_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
-  }
-  ~ScratchFolder() {
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
-  }
-
-  std::filesystem::path previous;
-  std::filesystem::path folder;
-};
+using quarn::test::ScratchFolder;
 
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "events.h"
 #include "support/gl_test_context.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -23,7 +29,8 @@ class WindowDriver {
   ~WindowDriver() { glFinish(); }
 
   // Frames as in the editor tests: "x,y" drags the cursor towards a grid
-  // point and presses SPACE; "K+" is an auto-repeat of the held key K (a
+  // point and presses SPACE; "k112" presses the key of that virtual-key
+  // code; "K+" is an auto-repeat of the held key K (a
   // key-down without key-up); "~" is a frame without input; any other
   // token is a key pressed in a frame of its own. Returns the mode after
   // each frame: I input, V view.
@@ -32,6 +39,9 @@ class WindowDriver {
     std::istringstream frames(script);
     for (std::string frame; frames >> frame;) {
       if (frame == "~") {
+      } else if (frame[0] == 'k') {  // "k112": a key by its virtual-key code
+        window.OnKeyboard(std::stoi(frame.substr(1)), true);
+        window.OnKeyboard(std::stoi(frame.substr(1)), false);
       } else if (frame.size() == 2 && frame[1] == '+') {
         window.OnKeyboard(frame[0], true);
       } else if (frame.size() == 1) {
@@ -109,6 +119,50 @@ TEST_F(MainWindow, HomeEndAndHeldKeysStepTheView) {
     driver.Run(c.script);
     EXPECT_EQ(driver.window.GetView().GetStep(), c.step) << c.name;
   }
+}
+
+// Every virtual-key code the framework delivers for a key without a
+// character: function keys, the keypad's operators, Insert, Delete, Escape,
+// ... Letters, digits (the keypad's too), the space bar and the navigation
+// keys 33..40 are left out: they are commands.
+std::vector<int> KeysWithoutACharacter() {
+  std::set<int> codes;
+  for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+    SDL_Keysym keysym{};
+    keysym.scancode = static_cast<SDL_Scancode>(scancode);
+    const int code = quarn::fw::VirtualKeyOf(keysym);
+    const bool command = (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9') ||
+                         code == ' ' || (code >= 33 && code <= 40) || (code >= 96 && code <= 105);
+    if (code != 0 && !command) codes.insert(code);
+  }
+  return {codes.begin(), codes.end()};
+}
+
+// Function keys and the keypad once counted as the letters 32 below their
+// codes: F3 as R (every loop gone), F4 as S, keypad 5 as E (files written).
+TEST_F(MainWindow, KeysWithoutACharacterAreNoCommands) {
+  const quarn::test::ScratchFolder scratch;
+  const std::vector<int> codes = KeysWithoutACharacter();
+  ASSERT_GE(codes.size(), 30u);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), 112), 1) << "F1";
+  const std::string twoLoops = kSquare + "7,0 7,5 12,5 12,0 7,0";
+  for (const int code : codes) {
+    WindowDriver driver;
+    driver.Run(twoLoops);
+    const TList<CPolygon2> before = driver.window.GetInput().GetAllLoops();
+    const std::string key = "k" + std::to_string(code);
+    EXPECT_EQ(driver.Run(key + " " + key), "II") << code;
+    EXPECT_EQ(driver.window.GetInput().GetAllLoops().GetSize(), 3) << code;
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(driver.window.GetInput().GetAllLoops()[i], before[i]) << code;
+    }
+    EXPECT_EQ(driver.Run("X " + key + " " + key), "VVV") << code;
+    const quarn::BuildingSet& set = driver.window.GetView().GetBuildings();
+    EXPECT_EQ(set.step, 0u) << code;
+    EXPECT_EQ(set.revision, 1u) << code << ": built once, never regenerated";
+    EXPECT_EQ(driver.window.GetView().GetRenderStyle(), 1) << code;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.folder)) << "no file written";
 }
 
 TEST_F(MainWindow, TheOutlineSurvivesTheVisitToTheView) {
