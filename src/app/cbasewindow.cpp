@@ -49,7 +49,9 @@ void CBaseWindow::OnMouseButton(int button, bool down) {
 void CBaseWindow::OnMouseMove(int x, int y) { mouse.SetPosition(x, y); }
 
 void CBaseWindow::OnKeyboard(int key, bool down) {
-  if (down) keys.Press(KeySetCharacter(key));
+  const char character = KeySetCharacter(key);
+  if (down) keys.Press(character);
+  keys.SetHeld(character, down);
 }
 
 void CBaseWindow::OnIdle() { Redraw(); }

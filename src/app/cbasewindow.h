@@ -23,8 +23,8 @@ class CBaseWindow : public GLWindow {
   // Buttons 0 left, 1 middle, 2 right become the masks 1, 2, 4.
   void OnMouseButton(int button, bool down) override;
   void OnMouseMove(int x, int y) override;
-  // Key-down only: the key's KeySetCharacter, if it has one; key-up is
-  // ignored.
+  // A key-down presses the key's KeySetCharacter, if it has one; key-down
+  // and key-up mark it held and released.
   void OnKeyboard(int key, bool down) override;
   void OnIdle() override;
 

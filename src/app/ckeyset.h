@@ -22,8 +22,13 @@ class CKeySet {
   bool IsToggled(char key) const;
   // Ends the frame: no key counts as pressed any more; toggles stay.
   void ClearPressed();
+  // Keys held down: set by a key-down, cleared by its key-up; frames do not
+  // change them.
+  void SetHeld(char key, bool down);
+  bool IsHeld(char key) const;
 
  private:
   std::uint64_t pressed = 0;
   std::uint64_t toggled = 0;
+  std::uint64_t held = 0;
 };
