@@ -15,7 +15,6 @@ namespace {
 // buildings' box may fill on its tighter side.
 constexpr double kHalfFieldOfViewRadians = 20.0 * 3.14159265358979 / 180.0;
 constexpr double kFill = 0.92;
-constexpr float kWallHeight = 1.5f;
 // Mouse pixels of the camera's own rotation (0.4 degrees each): heading 30
 // degrees east of north, pitch 30 degrees down.
 constexpr int kFitHeadingPixels = 75;
@@ -28,7 +27,7 @@ CVector3 Along(double x, double y, double z) {
 
 }  // namespace
 
-CCamera FitCamera(const CBox2& area, double aspect) {
+CCamera FitCamera(const CBox2& area, double aspect, float height) {
   CCamera camera(CVector3(0, 0, 0));
   camera.Rotate(kFitHeadingPixels, kFitPitchPixels);
   const double heading = camera.GetHeading() * kRadiansPerDegree;
@@ -41,7 +40,7 @@ CCamera FitCamera(const CBox2& area, double aspect) {
                             std::sin(pitch) * std::cos(heading), std::cos(pitch));
   const CVector3 low(static_cast<float>(area.GetMin().x), static_cast<float>(area.GetMin().y), 0);
   const CVector3 high(static_cast<float>(area.GetMax().x), static_cast<float>(area.GetMax().y),
-                      kWallHeight);
+                      height);
   const CVector3 centre = (low + high) * 0.5f;
   const double tanVertical = std::tan(kHalfFieldOfViewRadians) * kFill;
   const double tanHorizontal = tanVertical * aspect;
