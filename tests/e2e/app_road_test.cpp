@@ -134,6 +134,20 @@ class ApplicationRoad : public ::testing::Test {
     Xdo("mouseup 1");
   }
 
+  // A 15 x 15 square from grid (0,0), closed: 480 pixels of drag are 15
+  // grid units.
+  void DrawSquare() {
+  Key("space");
+  Drag(400, 560, 400, 80);
+  Key("space");
+  Drag(100, 300, 580, 300);
+  Key("space");
+  Drag(400, 80, 400, 560);
+  Key("space");
+  Drag(580, 300, 100, 300);
+  Key("space");
+  }
+
   // Takes screenshots until shown holds for one or the time is up; the last
   // one is kept as name.png.
   Image WaitForShot(const std::string& name, const std::function<bool(const Image&)>& shown,
@@ -182,16 +196,7 @@ TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
     return ShowsHelpText(image) && CountColour(image, 0, 120, 800, 600, kGrid, 6) > 20000;
   });
 
-  // A 15 x 15 square: 480 pixels of drag are 15 grid units.
-  Key("space");
-  Drag(400, 560, 400, 80);
-  Key("space");
-  Drag(100, 300, 580, 300);
-  Key("space");
-  Drag(400, 80, 400, 560);
-  Key("space");
-  Drag(580, 300, 100, 300);
-  Key("space");
+  DrawSquare();
   const Image square = WaitForShot("2_input_square", ShowsSquareOutline);
 
   Key("x");
@@ -239,15 +244,7 @@ TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
 // designer would try them.
 TEST_F(ApplicationRoad, SettingsStoreysFramingAndUndo) {
   WaitForShot("1_input_start", ShowsHelpText);
-  Key("space");
-  Drag(400, 560, 400, 80);
-  Key("space");
-  Drag(100, 300, 580, 300);
-  Key("space");
-  Drag(400, 80, 400, 560);
-  Key("space");
-  Drag(580, 300, 100, 300);
-  Key("space");
+  DrawSquare();
   WaitForShot("2_input_square", ShowsSquareOutline);
 
   // The last step, room size 50, then 3 storeys: designed to their end.
