@@ -167,6 +167,14 @@ WindowMessage TranslateEvent(const SDL_Event& event, const PrivateEventTypes& ty
     case SDL_MOUSEBUTTONUP: return ButtonMessage(event.button);
     case SDL_WINDOWEVENT: return WindowEventMessage(event.window);
     case SDL_QUIT: return WindowMessage{.kind = MessageKind::kQuit};
+    case SDL_DROPFILE: {
+      if (event.drop.file == nullptr) return {};
+      WindowMessage message;
+      message.kind = MessageKind::kDropFile;
+      message.windowId = event.drop.windowID;
+      message.path = event.drop.file;
+      return message;
+    }
     default: break;
   }
   if (event.type >= SDL_USEREVENT && event.type < SDL_LASTEVENT) {
@@ -191,6 +199,7 @@ const char* KindName(MessageKind kind) {
     case MessageKind::kCreate: return "create";
     case MessageKind::kTimer: return "timer";
     case MessageKind::kQuit: return "quit";
+    case MessageKind::kDropFile: return "drop-file";
   }
   return "?";
 }
@@ -203,7 +212,7 @@ std::ostream& operator<<(std::ostream& os, const WindowMessage& m) {
   return os << '{' << m.kind << " window " << m.windowId << " key " << m.key << " down "
             << m.down << " at (" << m.x << ',' << m.y << ") button " << m.button << " size "
             << m.width << 'x' << m.height << " code " << m.code << " ticks " << m.ticks
-            << " timer " << m.timerId << '}';
+            << " timer " << m.timerId << " path " << m.path << '}';
 }
 
 }  // namespace quarn::fw

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace quarn::fw {
 
@@ -27,6 +28,7 @@ enum class MessageKind {
   kCreate,       // the private message that runs OnCreate
   kTimer,        // ticks (ms since start), timerId
   kQuit,         // the platform asks the process to end
+  kDropFile,     // path: a file dropped on the window
 };
 
 struct WindowMessage {
@@ -42,6 +44,7 @@ struct WindowMessage {
   int code = 0;
   std::uint32_t ticks = 0;
   int timerId = 0;
+  std::string path = {};
 
   friend bool operator==(const WindowMessage&, const WindowMessage&) = default;
 };
@@ -62,6 +65,8 @@ int VirtualKeyOf(const SDL_Keysym& keysym);
 // pressed with Alt but without Ctrl held (the keyboard's menu access).
 bool IsSystemKey(const SDL_Keysym& keysym);
 
+// The dropped file's text of SDL_DROPFILE and SDL_DROPTEXT events stays the
+// caller's to free with SDL_free.
 WindowMessage TranslateEvent(const SDL_Event& event, const PrivateEventTypes& types);
 
 // Turns a top-down client row into a bottom-up one: row 0 of a client of

@@ -72,6 +72,10 @@ void GLWindow::OnKeyboard(int key, bool down) {
 
 void GLWindow::OnIdle() {}
 
+void GLWindow::OnDropFile(const std::string& path) {
+  Trace("GLWindow::OnDropFile(%s)\n", path.c_str());
+}
+
 bool GLWindow::SetTitle(const char* title) {
   if (title == nullptr || m_pExtra == nullptr) return false;
   m_pExtra->m_title = title;

@@ -14,6 +14,8 @@
 // Windows are registered with Main for their whole life; the first one
 // registered is the main window, whose close ends the message loop.
 
+#include <string>
+
 class GLWindowEx;
 
 class GLWindow {
@@ -36,6 +38,8 @@ class GLWindow {
   // down is true again for every auto-repeat of a held key.
   virtual void OnKeyboard(int key, bool down);
   virtual void OnIdle();
+  // A file dropped on the window, by its path; no context is made current.
+  virtual void OnDropFile(const std::string& path);
 
   // False for null; otherwise whether the caption could be set (true while
   // there is no native window yet).

@@ -252,6 +252,9 @@ void GLWindowEx::Dispatch(const WindowMessage& message) {
     case MessageKind::kKey:
       m_pOwner->OnKeyboard(message.key, message.down);
       break;
+    case MessageKind::kDropFile:
+      m_pOwner->OnDropFile(message.path);
+      break;
     case MessageKind::kMouseMove: {
       {
         ContextGuard guard(*this);

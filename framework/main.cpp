@@ -185,6 +185,7 @@ bool Main::DispatchNextEvent() {
   SDL_Event event;
   if (SDL_PollEvent(&event) == 0) return false;
   const WindowMessage message = TranslateEvent(event, platform::PrivateTypes());
+  if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) SDL_free(event.drop.file);
   switch (message.kind) {
     case MessageKind::kNone:
       break;

@@ -33,6 +33,14 @@ void CCamera::MoveForward(float amount) {
   z += -std::sin(p) * step;
 }
 
+void CCamera::Fly(float forward, float right) {
+  const float h = heading * kRadiansPerDegree;
+  const float p = pitch * kRadiansPerDegree;
+  x += std::sin(h) * std::cos(p) * forward + std::cos(h) * right;
+  y += std::cos(h) * std::cos(p) * forward - std::sin(h) * right;
+  z += -std::sin(p) * forward;
+}
+
 void CCamera::ApplyRotation() const {
   glRotated(pitch, 1, 0, 0);
   glRotated(heading, 0, 0, 1);

@@ -13,6 +13,9 @@ class CCamera {
   void Rotate(int dx, int dy);
   // Moves 0.7 world units per unit of amount along the viewing direction.
   void MoveForward(float amount);
+  // Moves by forward world units along the viewing direction and by right
+  // units to the right, level with the ground.
+  void Fly(float forward, float right);
 
   // Multiply the current GL matrix by the camera's rotation (pitch, then
   // heading) or by its translation (minus the position).

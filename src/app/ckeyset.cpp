@@ -28,3 +28,13 @@ bool CKeySet::WasPressed(char key) const { return (pressed & KeyBit(key)) != 0; 
 bool CKeySet::IsToggled(char key) const { return (toggled & KeyBit(key)) != 0; }
 
 void CKeySet::ClearPressed() { pressed = 0; }
+
+void CKeySet::SetHeld(char key, bool down) {
+  if (down) {
+    held |= KeyBit(key);
+  } else {
+    held &= ~KeyBit(key);
+  }
+}
+
+bool CKeySet::IsHeld(char key) const { return (held & KeyBit(key)) != 0; }

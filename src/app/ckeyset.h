@@ -5,11 +5,11 @@
 // The keys of one frame: which key was pressed since the last frame, and
 // which keys have been pressed an odd number of times since construction.
 //
-// Keys are 8-bit character codes (the platform's virtual-key codes reduced to
-// 8 bits). Codes 32..94 map to bits 0..62 and codes 95..125 fold onto the bits
-// of the codes 32 below them, so lower-case letters count as upper-case ones
-// (and F1..F14, 112..125, as 'P'..']'). Codes below 32 and from 126 up have no
-// bit and are ignored.
+// Keys are 8-bit character codes. Codes 32..94 map to bits 0..62 and codes
+// 95..125 fold onto the bits of the codes 32 below them, so lower-case letters
+// count as upper-case ones. Codes below 32 and from 126 up have no bit and are
+// ignored. The window hands over only keys that have a character (see
+// KeySetCharacter), so a function key never arrives here as a letter.
 class CKeySet {
  public:
   // Presses each character of keys in order; the window passes "".
@@ -22,8 +22,13 @@ class CKeySet {
   bool IsToggled(char key) const;
   // Ends the frame: no key counts as pressed any more; toggles stay.
   void ClearPressed();
+  // Keys held down: set by a key-down, cleared by its key-up; frames do not
+  // change them.
+  void SetHeld(char key, bool down);
+  bool IsHeld(char key) const;
 
  private:
   std::uint64_t pressed = 0;
   std::uint64_t toggled = 0;
+  std::uint64_t held = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -35,14 +36,37 @@ std::string PointText(const CPoint2& point) {
   return text.str();
 }
 
-// One line for the user on standard output, shown at once.
-void Tell(const std::string& line) {
-  std::cout << line << '\n';
-  std::cout.flush();
+bool SameLoops(const TList<CPolygon2>& a, const TList<CPolygon2>& b) {
+  if (a.GetSize() != b.GetSize()) return false;
+  for (int i = 0; i < a.GetSize(); ++i) {
+    if (!(a[i] == b[i])) return false;
+  }
+  return true;
+}
+
+// The keys that may change the loops.
+bool MayChangeLoops(const CKeySet& keys) {
+  return keys.WasPressed(' ') || keys.WasPressed('M') || keys.WasPressed('R') ||
+         keys.WasPressed('L');
 }
 
 bool IsWhiteSpace(std::string_view text) {
   return text.find_first_not_of(" \t\r\v\f") == std::string_view::npos;
+}
+
+// The outline as the editor would have drawn it, with the same shape:
+// clockwise, no vertex in the middle of a straight run, and the first edge
+// vertical (else the last vertex comes first).
+CPolygon2 InEditorForm(CPolygon2 loop) {
+  if (!loop.IsClockwise()) loop.Reverse();
+  loop.RemoveSplits(0);
+  loop.RemoveSplits(1);
+  if (loop[0].x != loop[1].x) {
+    const CPoint2 last = loop[loop.GetSize() - 1];
+    loop.RemoveLast();
+    loop.InsertAt(0, last);
+  }
+  return loop;
 }
 
 }  // namespace
@@ -89,6 +113,15 @@ void CModeInput::Draw(CBaseWindow& window) {
            "process.");
   DrawText(*this, window, 10, 80, "Buildings can be of any size and any complexity.");
   DrawText(*this, window, 10, 100, "Press [S] to save the outline to user.quarn, [L] to load it.");
+  DrawText(*this, window, 10, 120,
+           "Press [U] to undo a change (%d left). Drop a .quarn file to load it.", GetUndoCount());
+  if (!toldLine.empty()) DrawText(*this, window, 10, 140, "%s", toldLine.c_str());
+}
+
+void CModeInput::Tell(const std::string& line) const {
+  toldLine = line;
+  std::cout << line << '\n';
+  std::cout.flush();
 }
 
 // A dashed line from the last vertex to the cursor; missing when the edge
@@ -108,12 +141,36 @@ void CModeInput::DrawProposedEdge() const {
 
 void CModeInput::Update(const CMouseState& mouse, const CKeySet& keys) {
   Drag(mouse);
+  std::optional<EditState> before;
+  if (MayChangeLoops(keys)) before = GetEditState();
   if (keys.WasPressed(' ')) PlaceVertex();
   if (keys.WasPressed('M')) RemoveVertex();
   if (keys.WasPressed('R')) Reset();
   if (keys.WasPressed('X')) CompleteInput();
   if (keys.WasPressed('S')) SaveLoops();
   if (keys.WasPressed('L')) LoadLoops();
+  if (before) KeepForUndo(*before);
+  if (keys.WasPressed('U')) Undo();
+}
+
+void CModeInput::KeepForUndo(const EditState& before) {
+  if (!SameLoops(before.loops, loops)) undoSteps.push_back(before);
+}
+
+bool CModeInput::Undo() {
+  if (undoSteps.empty()) return false;
+  loops = undoSteps.back().loops;
+  drag = undoSteps.back().drag;
+  cursor = undoSteps.back().cursor;
+  undoSteps.pop_back();
+  return true;
+}
+
+bool CModeInput::OpenFile(const std::filesystem::path& file) {
+  const EditState before = GetEditState();
+  const bool loaded = LoadLoops(file);
+  KeepForUndo(before);
+  return loaded;
 }
 
 void CModeInput::Reset() {
@@ -259,32 +316,45 @@ std::string CModeInput::ReadLoops(std::istream& in) {
   for (int number = 1; number < lastLine; ++number) {
     const quarn::OutlineLine parsed = quarn::ParseOutlineLine(lines[number - 1]);
     if (parsed.kind == quarn::OutlineLine::Kind::Bad) return LineProblem(number, parsed.problem);
-    if (parsed.kind == quarn::OutlineLine::Kind::Blank) {
-      return LineProblem(number, "an empty loop may only be the last line");
-    }
-    CPolygon2 loop = parsed.loop;
-    if (const quarn::OutlineCheck check = quarn::CheckOutline(loop); !check.IsValid()) {
+    if (parsed.kind == quarn::OutlineLine::Kind::Blank) continue;
+    if (const quarn::OutlineCheck check = quarn::CheckOutline(parsed.loop); !check.IsValid()) {
       return LineProblem(number, check.problem);
     }
-    if (!loop.IsClockwise()) loop.Reverse();
-    for (int j = 0; j < loop.GetSize(); ++j) {
-      if (candidate.EdgeTouchesLoops(loop.GetEdge(j), 0, -1)) {
-        return LineProblem(number, "the loop touches or crosses an earlier loop");
-      }
+    if (std::string problem = candidate.AddClosedLoop(parsed.loop); !problem.empty()) {
+      return LineProblem(number, problem);
     }
-    candidate.loops.InsertAt(candidate.loops.GetSize() - 1, loop);
   }
 
+  // The last line is the loop being drawn, unless it is a whole outline, as
+  // every line of an outline file is.
   const quarn::OutlineLine open = quarn::ParseOutlineLine(lines.back());
   if (open.kind == quarn::OutlineLine::Kind::Bad) return LineProblem(lastLine, open.problem);
-  for (int j = 0; j < open.loop.GetSize(); ++j) {
-    if (std::string problem = candidate.AcceptVertex(open.loop[j]); !problem.empty()) {
+  if (open.kind == quarn::OutlineLine::Kind::Loop && quarn::CheckOutline(open.loop).IsValid()) {
+    if (std::string problem = candidate.AddClosedLoop(open.loop); !problem.empty()) {
       return LineProblem(lastLine, problem);
+    }
+  } else {
+    for (int j = 0; j < open.loop.GetSize(); ++j) {
+      if (std::string problem = candidate.AcceptVertex(open.loop[j]); !problem.empty()) {
+        return LineProblem(lastLine, problem);
+      }
     }
   }
 
   loops = candidate.loops;
   MoveCursorToLastVertex();
+  return {};
+}
+
+// Adds loop, an outline that CheckOutline accepts, before the loop being
+// drawn, in the editor's own form; refuses a loop that touches another.
+std::string CModeInput::AddClosedLoop(const CPolygon2& outline) {
+  const CPolygon2 loop = InEditorForm(outline);
+  for (int j = 0; j < loop.GetSize(); ++j) {
+    if (EdgeTouchesLoops(loop.GetEdge(j), 0, -1))
+      return "the loop touches or crosses an earlier loop";
+  }
+  loops.InsertAt(loops.GetSize() - 1, loop);
   return {};
 }
 
@@ -329,5 +399,6 @@ bool CModeInput::LoadLoops(const std::filesystem::path& file) {
     Tell("Could not load " + file.string() + ": " + problem);
     return false;
   }
+  toldLine.clear();
   return true;
 }

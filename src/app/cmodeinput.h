@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/cmode.h"
 #include "geom/cpoint2.h"
@@ -31,7 +32,7 @@ class CModeInput : public CMode {
   void Draw(CBaseWindow& window) override;
   // Drag, SPACE (vertex or close), M (remove a vertex or re-open the last
   // closed loop), R (reset), X (complete), S and L (save and load the
-  // outline file). Refused input changes nothing and says nothing.
+  // outline file), U (undo). Refused input changes nothing and says nothing.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
 
   // One empty loop, cursor and drag at the origin.
@@ -54,8 +55,11 @@ class CModeInput : public CMode {
   void WriteLoops(std::ostream& out) const;
   // Replaces the loops with those of in, or leaves everything untouched and
   // returns what is wrong with the input. Every line but the last must be a
-  // valid closed outline (counter-clockwise ones are reversed); the last is
-  // the loop being drawn, which must be one the editor could have drawn.
+  // valid closed outline or blank; the last is the loop being drawn, which
+  // must be one the editor could have drawn, unless it is a valid closed
+  // outline itself (so every outline file loads). Closed loops are taken
+  // into the editor's form (clockwise, first edge vertical, no vertex in
+  // the middle of a run) and must not touch each other.
   std::string ReadLoops(std::istream& in);
   // Writes the file whole or not at all (a failure keeps an earlier file
   // and leaves no temporary). Prints one line and returns false on failure.
@@ -64,9 +68,28 @@ class CModeInput : public CMode {
   // loops untouched and prints one line saying why.
   bool LoadLoops(const std::filesystem::path& file = kUserOutlineFile);
 
+  // Loads file as L loads user.quarn, as one change U can undo.
+  bool OpenFile(const std::filesystem::path& file);
+  // Puts the loops, the cursor and the drag back as they were before the
+  // last change to the loops (a vertex placed or removed, a loop closed or
+  // re-opened, R, a loaded file); false when no change is left to undo.
+  bool Undo();
+  int GetUndoCount() const { return static_cast<int>(undoSteps.size()); }
+
   static inline const std::filesystem::path kUserOutlineFile = "user.quarn";
 
  private:
+  struct EditState {
+    TList<CPolygon2> loops;
+    CPoint2 drag;
+    CPoint2 cursor;
+  };
+  EditState GetEditState() const { return {loops, drag, cursor}; }
+  // Keeps before as an undo step if the loops differ from its loops.
+  void KeepForUndo(const EditState& before);
+  // One line for the user: on standard output, and shown under the help.
+  void Tell(const std::string& line) const;
+
   CPolygon2& CurrentLoop();
   void Drag(const CMouseState& mouse);
   void PlaceVertex();
@@ -74,6 +97,7 @@ class CModeInput : public CMode {
   void CompleteInput();
   bool CanAddCursor() const;
   std::string AcceptVertex(const CPoint2& vertex);
+  std::string AddClosedLoop(const CPolygon2& outline);
   bool ClosingEdgeCrosses(const CEdge2& closing) const;
   bool EdgeTouchesLoops(const CEdge2& edge, int currentFirstEdge, int currentLastEdge) const;
   void MoveCursorToLastVertex();
@@ -83,4 +107,6 @@ class CModeInput : public CMode {
   bool complete = false;
   CPoint2 drag{0, 0};
   CPoint2 cursor{0, 0};
+  std::vector<EditState> undoSteps;
+  mutable std::string toldLine;  // the last line told, shown until the next
 };

@@ -3,10 +3,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
 #include "app/modedrawing.h"
+#include "app/viewpicture.h"
+#include "building/cfloordesigner.h"
 #include "export/sceneexport.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
@@ -21,8 +24,23 @@ constexpr double kNearPlane = 0.1;
 constexpr double kFarPlane = 10000;
 constexpr float kShininess = 16;
 // Virtual-key codes as the key set holds them.
+constexpr char kKeyPageUp = 33;
+constexpr char kKeyPageDown = 34;
 constexpr char kKeyEnd = 35;
 constexpr char kKeyHome = 36;
+constexpr char kKeyLeft = 37;
+constexpr char kKeyUp = 38;
+constexpr char kKeyRight = 39;
+constexpr char kKeyDown = 40;
+// W, A, S and D fly this share of the buildings' larger side a second (at
+// least kMinFlySpeed units), however fast frames come; a frame counts at
+// most kMaxFlyFrame seconds, so a stall does not throw the camera away.
+constexpr float kFlyShare = 0.5f;
+constexpr float kMinFlySpeed = 5;
+constexpr float kMaxFlyFrame = 0.1f;
+// The settings block at the bottom left, from its step line down.
+constexpr int kSettingsTop = 490;
+constexpr int kLineHeight = 20;
 
 }  // namespace
 
@@ -30,6 +48,7 @@ CModeView::CModeView() : camera(kCameraStart) {}
 
 void CModeView::Enter() {
   returnRequested = false;
+  settings.SelectFirst();
   buildings.step = 0;
   const CPoint2 size = GetWindowSize();
   Resize(size.x, size.y);
@@ -70,6 +89,81 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed('B')) finished = !finished;
   if (keys.WasPressed('X')) returnRequested = true;
   if (keys.WasPressed('E')) Export();
+  UpdateSettings(keys);
+  UpdateShownStoreys(keys);
+  if (keys.WasPressed('F')) FrameBuildings();
+  FlyWithKeys(keys);
+}
+
+void CModeView::UpdateSettings(const CKeySet& keys) {
+  if (keys.WasPressed(kKeyDown)) settings.SelectNext();
+  if (keys.WasPressed(kKeyUp)) settings.SelectPrevious();
+  const std::uint32_t storeys = settings.GetStoreys();
+  const bool changed = (keys.WasPressed(kKeyRight) && settings.Change(1)) ||
+                       (keys.WasPressed(kKeyLeft) && settings.Change(-1)) ||
+                       (keys.WasPressed('R') && settings.Reroll());
+  if (!changed) return;
+  if (settings.GetStoreys() != storeys) shownStoreys = static_cast<int>(settings.GetStoreys());
+  ApplySettings();
+}
+
+void CModeView::UpdateShownStoreys(const CKeySet& keys) {
+  const int storeys = static_cast<int>(settings.GetStoreys());
+  if (keys.WasPressed(kKeyPageUp)) shownStoreys = std::min(shownStoreys + 1, storeys);
+  if (keys.WasPressed(kKeyPageDown)) shownStoreys = std::max(shownStoreys - 1, 1);
+}
+
+void CModeView::FlyWithKeys(const CKeySet& keys) {
+  const auto now = std::chrono::steady_clock::now();
+  const float seconds =
+      std::min(std::chrono::duration<float>(now - lastUpdate).count(), kMaxFlyFrame);
+  lastUpdate = now;
+  const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
+  const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
+  if (forward == 0 && right == 0) return;
+  const CBox2 area = quarn::BuildingsArea(*this);
+  const CPoint2 size = area.GetMax() - area.GetMin();
+  const float speed =
+      std::max(kFlyShare * static_cast<float>(std::max(size.x, size.y)), kMinFlySpeed);
+  camera.Fly(forward * speed * seconds, right * speed * seconds);
+}
+
+void CModeView::FrameBuildings() {
+  int storeys = 1;
+  for (int b = 0; b < buildings.buildings.GetSize(); ++b) {
+    storeys = std::max(storeys, std::min(buildings.buildings[b].GetSize(), shownStoreys));
+  }
+  const CPoint2 size = GetWindowSize();
+  camera = quarn::FitCamera(quarn::BuildingsArea(*this), static_cast<double>(size.x) / size.y,
+                            static_cast<float>(storeys) * kStoreyRise);
+}
+
+// A picture of the finished buildings stays finished: the new specs may
+// take more steps.
+void CModeView::ApplySettings() {
+  const bool atLastStep = finishedStep && buildings.step >= *finishedStep;
+  for (int i = 0; i < buildings.specs.GetSize(); ++i) {
+    buildings.specs[i] = settings.SpecOf(buildings.specs[i].outline);
+  }
+  finishedStep.reset();
+  if (atLastStep) {
+    SetLastStep();
+  } else {
+    SetStep(buildings.step);
+  }
+}
+
+std::uint32_t CModeView::GetFinishedStep() {
+  if (!finishedStep) {
+    std::ostream silent(nullptr);
+    std::ostream* const previous = quarn::SetDesignTrace(&silent);
+    quarn::BuildingSet finished;
+    finished.specs = buildings.specs;
+    finished.SetLastStep();
+    quarn::SetDesignTrace(previous);
+    finishedStep = finished.step;
+  }
+  return *finishedStep;
 }
 
 bool CModeView::Export(const std::string& path) const {
@@ -92,11 +186,17 @@ bool CModeView::Export(const std::string& path) const {
 
 void CModeView::Build(TList<CPolygon2> loops, std::uint32_t storeys) {
   buildings.Build(std::move(loops), storeys);
+  finishedStep.reset();
+  shownStoreys = static_cast<int>(std::max(settings.GetStoreys(), storeys));
+  if (!settings.HasDesignValues()) ApplySettings();
 }
 
 void CModeView::SetStep(std::uint32_t n) { buildings.SetStep(n); }
 
-void CModeView::SetLastStep() { buildings.SetLastStep(); }
+void CModeView::SetLastStep() {
+  buildings.SetLastStep();
+  finishedStep = buildings.step;
+}
 
 void CModeView::DrawScene() {
   // The world has z up; the camera looks along +y with z up on the screen.
@@ -117,7 +217,7 @@ void CModeView::DrawScene() {
   if (finished) {
     finishedDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
   } else {
-    buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
+    buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle, shownStoreys);
   }
   glPopMatrix();
 }
@@ -135,4 +235,30 @@ void CModeView::Draw(CBaseWindow& window) {
            "Use [1] thru [4] to change the rendering style. Use [X] to return to Input Mode.");
   DrawText(*this, window, 10, 100, "Press [E] to export the building to user.glb.");
   DrawText(*this, window, 10, 120, "Press [Home] or [End] for the first or the last step.");
+  DrawText(*this, window, 10, 140,
+           "Use [Up] [Down] to pick a setting, [Left] [Right] to change it, [R] to re-roll.");
+  DrawText(*this, window, 10, 160,
+           "Press [F] to frame the buildings. Hold [W] [A] [S] [D] to fly.");
+  DrawText(*this, window, 10, 180, "Use [PgUp] [PgDn] to show more or fewer storeys.");
+  DrawSettings(window);
+}
+
+// The step line, then one line a setting, the selected one marked and white.
+void CModeView::DrawSettings(CBaseWindow& window) {
+  glColor3f(0.8f, 1.0f, 0.0f);
+  DrawText(*this, window, 10, kSettingsTop, "step %u of %u", buildings.step, GetFinishedStep());
+  for (int item = 0; item < ViewSettings::kItemCount; ++item) {
+    const bool selected = item == settings.GetSelected();
+    if (selected) {
+      glColor3f(1.0f, 1.0f, 1.0f);
+    } else {
+      glColor3f(0.8f, 1.0f, 0.0f);
+    }
+    std::string line = settings.Line(static_cast<ViewSettings::Item>(item));
+    if (item == ViewSettings::kStoreys && shownStoreys < static_cast<int>(settings.GetStoreys())) {
+      line += " (showing " + std::to_string(shownStoreys) + ")";
+    }
+    DrawText(*this, window, 10, kSettingsTop + kLineHeight * (item + 1), "%s %s",
+             selected ? ">" : " ", line.c_str());
+  }
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/ccamera.h"
 #include "app/cmode.h"
+#include "app/viewsettings.h"
 #include "building/buildingset.h"
 #include "geom/cpolygon2.h"
 #include "render/cbuildingdraw.h"
@@ -17,9 +20,12 @@
 // sky box above a grass ground, seen through a fly-through camera, in one of
 // four styles (1 design plan, 2 wireframe, 3 solid, 4 textured). P and O step
 // the design process forward and back, Home and End jump to its first and
-// last step; every step regenerates all buildings from their specs. World
-// units are grid units, z up. The camera and the style persist between
-// visits; the buildings are rebuilt on every visit.
+// last step; every step regenerates all buildings from their specs. The
+// settings block (room size, variance, storeys, seed) changes the specs of
+// every building and regenerates them at the current step; storeys stand
+// kStoreyRise apart, and Page Up and Page Down choose the highest one shown.
+// World units are grid units, z up. The camera, the style and the settings
+// persist between visits; the buildings are rebuilt on every visit.
 class CModeView : public CMode {
  public:
   CModeView();
@@ -38,9 +44,11 @@ class CModeView : public CMode {
   // the current style; the model-view matrix is the identity on entry.
   void DrawScene();
   // Left drag turns the camera, right drag flies, 1..4 pick the style, P and
-  // O step, Home and End go to the first and the last step, B switches
-  // between the design and the finished buildings, X asks to return to the
-  // outline, E exports.
+  // O step, Home and End go to the first and the last step, X asks to
+  // return to the outline, E exports, B switches between the design and the
+  // finished buildings. Up and Down select a setting, Left and Right change
+  // it, R re-rolls the seed; Page Up and Page Down show one storey more or
+  // less; F frames the buildings; W, A, S and D fly while held.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
   // Writes every building as shown (current step) to path as binary glTF,
   // whole or not at all, and prints one line: the file written or why not.
@@ -55,7 +63,16 @@ class CModeView : public CMode {
   // design decisions of the longest design.
   void SetLastStep();
 
+  // The design decisions of the finished buildings (the step End goes to),
+  // worked out once per change of the specs without a design trace.
+  std::uint32_t GetFinishedStep();
+  // Puts the camera where it sees every building whole, storeys included.
+  void FrameBuildings();
+
   bool IsReturnRequested() const { return returnRequested; }
+  const ViewSettings& GetSettings() const { return settings; }
+  // The storeys shown of each building, from the ground up.
+  int GetShownStoreys() const { return shownStoreys; }
   std::uint32_t GetStep() const { return buildings.step; }
   int GetRenderStyle() const { return renderStyle; }
   const CCamera& GetCamera() const { return camera; }
@@ -71,11 +88,23 @@ class CModeView : public CMode {
   static inline const std::string kExportFile = "user.glb";
 
  private:
+  void UpdateSettings(const CKeySet& keys);
+  void UpdateShownStoreys(const CKeySet& keys);
+  void FlyWithKeys(const CKeySet& keys);
+  // Gives every spec the current settings and regenerates at the current
+  // step, or at the new last step when the buildings were finished.
+  void ApplySettings();
+  void DrawSettings(CBaseWindow& window);
+
   bool returnRequested = false;
   quarn::BuildingSet buildings;
   CCamera camera;
   int renderStyle = 1;
   bool finished = false;
+  ViewSettings settings;
+  int shownStoreys = 1;
+  std::optional<std::uint32_t> finishedStep;
+  std::chrono::steady_clock::time_point lastUpdate = std::chrono::steady_clock::now();
   CBuildingDrawing buildingDrawing;
   CFinishedDrawing finishedDrawing;
   CGround ground;

@@ -20,6 +20,7 @@ void CWindow::OnCreate() {
   } else {
     view.Init();
     input.Init();
+    if (!startFile.empty()) input.OpenFile(startFile);
   }
   current->Enter();
 }
@@ -28,6 +29,11 @@ void CWindow::OnResize(int, int) {
   const CPoint2 size = current->GetWindowSize();
   SetSize(size.x, size.y);
   current->Resize(size.x, size.y);
+}
+
+void CWindow::OnDropFile(const std::string& path) {
+  if (IsBench(current)) return;
+  if (input.OpenFile(path)) fileOpened = true;
 }
 
 void CWindow::Draw() { current->Draw(*this); }
@@ -39,10 +45,11 @@ void CWindow::Update() {
     view.Enter();
     current = &view;
   }
-  if (current == &view && view.IsReturnRequested()) {
+  if (current == &view && (view.IsReturnRequested() || fileOpened)) {
     input.Enter();
     current = &input;
   }
+  fileOpened = false;
 }
 
 void CWindow::StartWithBench(CMode& bench) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/cbasewindow.h"
 #include "app/cmode.h"
 #include "app/cmodeinput.h"
@@ -25,6 +27,11 @@ class CWindow : public CBaseWindow {
   void OnCreate() override;
   // Ignores the size asked for: restores the mode's size and resizes the mode.
   void OnResize(int width, int height) override;
+  // Loads the outline file into the editor as L does; from the view, a
+  // file that loads returns to the editor with the next frame.
+  void OnDropFile(const std::string& path) override;
+  // An outline file that OnCreate loads into the editor, as a dropped file.
+  void SetStartFile(const std::string& path) { startFile = path; }
   void Draw() override;
   // The current mode's Update, then at most one switch each way.
   void Update() override;
@@ -52,4 +59,6 @@ class CWindow : public CBaseWindow {
   CModeInput input;
   CModeView view;
   CMode* current = nullptr;  // input or view (a bench only by StartWithBench)
+  std::string startFile;
+  bool fileOpened = false;  // a dropped file waits to be shown
 };

@@ -16,10 +16,10 @@ struct RgbPicture {
   std::vector<std::uint8_t> rgb;
 };
 
-// The camera that looks at area (grid units, up to height: by default the
-// walls' full height) from the south-west and above, at the view's field of
-// view, so that it fills most of a frame of the given aspect (width /
-// height).
+// The camera that looks at area (grid units, from the ground up to height,
+// by default one storey's walls) from the south-west and above, at the
+// view's field of view, so that it fills most of a frame of the given aspect
+// (width / height).
 CCamera FitCamera(const CBox2& area, double aspect, float height = 1.5f);
 
 // The extents of every building outline of the view; a unit box at the

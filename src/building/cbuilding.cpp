@@ -28,7 +28,9 @@ CFloorSpec::CFloorSpec(const CPolygon2& outline_, std::uint32_t storeys_,
       maxRoomSize(roomSizeVariance_ + roomSize_) {}
 
 CFloorSpec::CFloorSpec(const CFloorSpec& other)
-    : CFloorSpec(other.outline, other.storeys, other.roomSizeVariance, other.roomSize) {}
+    : CFloorSpec(other.outline, other.storeys, other.roomSizeVariance, other.roomSize) {
+  seed = other.seed;
+}
 
 CFloorSpec& CFloorSpec::operator=(const CFloorSpec& other) {
   if (this != &other) {
@@ -37,6 +39,7 @@ CFloorSpec& CFloorSpec::operator=(const CFloorSpec& other) {
     roomSize = other.roomSize;
     outline = other.outline;
     maxRoomSize = roomSizeVariance + roomSize;
+    seed = other.seed;
   }
   return *this;
 }

@@ -9,7 +9,9 @@
 // What to generate for one building: its outline loop (clockwise, grid
 // units), the number of storeys and the room sizes in grid cells.
 // maxRoomSize is roomSizeVariance + roomSize (unsigned, wraps), kept in step
-// by the constructors; it seeds the room sizes of every storey.
+// by the constructors; it seeds the room sizes of every storey. seed is added
+// to each storey's seed, so 0 gives the design's own run and other values
+// other plans of the same outline (only where roomSizeVariance is not 0).
 class CFloorSpec {
  public:
   CFloorSpec(const CPolygon2& outline, std::uint32_t storeys, std::uint32_t roomSizeVariance,
@@ -24,6 +26,7 @@ class CFloorSpec {
   std::uint32_t roomSize;
   CPolygon2 outline;
   std::uint32_t maxRoomSize;
+  int seed = 0;
 };
 
 // A budget that is never used up: every storey is designed to the end.

@@ -29,7 +29,8 @@ CRoom::CRoom(CFloor* floor_, const CPolygon2& outline_, bool complete_)
 
 CFloor::CFloor(CBuilding& building_) : spec(&building_.GetSpec()), building(&building_) {
   quarn::TheDesignRandom().Seed(spec->GetMaxRoomSize() *
-                                (static_cast<std::uint32_t>(building->floors.GetSize()) + 1u));
+                                    (static_cast<std::uint32_t>(building->floors.GetSize()) + 1u) +
+                                static_cast<std::uint32_t>(spec->seed));
   design_.emplace(CLattice2(CPolygon2(spec->outline)));
   while (!design_->IsEmpty() && !building->IsBudgetExhausted()) DesignStep();
   pendingRegions = design_->GetLattices();

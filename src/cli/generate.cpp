@@ -50,7 +50,8 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
   const TraceRedirect redirect(trace);
   for (int i = 0; i < loops.GetSize(); ++i) {
     if (beforeBuilding) beforeBuilding(i);
-    const CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
+    CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
+    spec.seed = settings.seed;
     addBuilding(CBuilding(spec, settings.steps));
   }
 }

@@ -27,10 +27,11 @@ struct GenerationSettings {
   std::uint32_t roomSize = 45;
   // How the buildings are finished; none: the design alone.
   std::optional<FinishSettings> finish = FinishSettings{};
+  int seed = 0;  // added to every storey's seed (CFloorSpec::seed)
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
-// CFloorSpec(loop, storeys, roomSizeVariance, roomSize), then
+// CFloorSpec(loop, storeys, roomSizeVariance, roomSize) with its seed, then
 // CBuilding(spec, steps), and hands each to addBuilding. The design trace of
 // the same run goes to trace (a stream without a buffer silences it); the
 // previous trace stream is restored afterwards. beforeBuilding, when set,

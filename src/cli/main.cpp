@@ -45,6 +45,7 @@ struct Arguments {
   std::string roomSize = "45";
   std::string variance = "0";
   std::string storeys = "1";
+  std::string seed = "0";
   std::string trace;
   std::string output;
   std::string format;  // empty: follows the output's extension
@@ -163,6 +164,12 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   settings.roomSize = *roomSize;
   settings.roomSizeVariance = *variance;
   settings.storeys = *storeys;
+  const auto seed = ParseCount(args.seed, 0, INT32_MAX);
+  if (!seed) {
+    return "--seed takes a number from 0 to " + std::to_string(INT32_MAX) + ", not '" + args.seed +
+           "'";
+  }
+  settings.seed = static_cast<int>(*seed);
   if (args.designOnly) {
     if (!args.entranceSide.empty()) return "--entrance-side finishes the buildings: not with --design-only";
     settings.finish.reset();
@@ -305,6 +312,11 @@ int main(int argc, char** argv) {
       ->type_name("N")
       ->capture_default_str();
   app.add_option("--storeys", args.storeys, "Storeys per building")
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--seed", args.seed,
+                 "Added to every storey's random seed: other plans of the same outline "
+                 "(with --variance above 0); 0 is the design's own")
       ->type_name("N")
       ->capture_default_str();
   app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")

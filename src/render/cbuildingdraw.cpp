@@ -18,25 +18,44 @@ FloorDrawing DrawingOfStyle(int style) {
   }
 }
 
+// Calls draw(floor, k) for the lowest shownStoreys storeys of every building
+// in order, k counting every storey of every building, with storey f of its
+// building raised by f * kStoreyRise (the ground storey is left as it is).
+template <typename Draw>
+void DrawStoreys(const TList<TList<CFloor>>& buildings, int shownStoreys, Draw draw) {
+  std::size_t k = 0;
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    const TList<CFloor>& floors = buildings[b];
+    for (int f = 0; f < floors.GetSize(); ++f, ++k) {
+      if (f >= shownStoreys) continue;
+      if (f == 0) {
+        draw(floors[f], k);
+        continue;
+      }
+      glPushMatrix();
+      glTranslatef(0.0f, 0.0f, static_cast<float>(f) * kStoreyRise);
+      draw(floors[f], k);
+      glPopMatrix();
+    }
+  }
+}
+
 }  // namespace
 
 void DrawFloor(const CFloor& floor, int style) {
   if (const FloorDrawing draw = DrawingOfStyle(style)) draw(floor);
 }
 
-void DrawBuildings(const TList<TList<CFloor>>& buildings, int style) {
+void DrawBuildings(const TList<TList<CFloor>>& buildings, int style, int shownStoreys) {
   const FloorDrawing draw = DrawingOfStyle(style);
   if (draw == nullptr) return;
-  for (int b = 0; b < buildings.GetSize(); ++b) {
-    const TList<CFloor>& floors = buildings[b];
-    for (int f = 0; f < floors.GetSize(); ++f) draw(floors[f]);
-  }
+  DrawStoreys(buildings, shownStoreys, [draw](const CFloor& floor, std::size_t) { draw(floor); });
 }
 
 void CBuildingDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision,
-                            int style) {
+                            int style, int shownStoreys) {
   if (style != kStyleWireframe) {
-    DrawBuildings(buildings, style);
+    DrawBuildings(buildings, style, shownStoreys);
     return;
   }
   std::size_t storeys = 0;
@@ -52,11 +71,8 @@ void CBuildingDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t
     }
     revision_ = revision;
   }
-  std::size_t kept = 0;
-  for (int b = 0; b < buildings.GetSize(); ++b) {
-    for (int f = 0; f < buildings[b].GetSize(); ++f)
-      DrawWireframe(buildings[b][f], wireframes_[kept++]);
-  }
+  DrawStoreys(buildings, shownStoreys,
+              [this](const CFloor& floor, std::size_t k) { DrawWireframe(floor, wireframes_[k]); });
 }
 
 void SetBuildingLighting() {

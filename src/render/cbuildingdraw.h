@@ -16,9 +16,17 @@ enum RenderStyle { kStyleDesign = 1, kStyleWireframe = 2, kStyleSolid = 3, kStyl
 // One storey in style 1 to 4; any other style draws nothing.
 void DrawFloor(const CFloor& floor, int style);
 
+// Storeys stand this far apart, the lowest on the ground (z = 0), as the
+// exports stack them; a building of one storey is drawn where it stands.
+inline constexpr float kStoreyRise = 1.5f;
+// Every storey shown.
+inline constexpr int kAllStoreys = 0x7FFFFFFF;
+
 // Every storey of every building, in order, in style 1 to 4; any other style
-// draws nothing.
-void DrawBuildings(const TList<TList<CFloor>>& buildings, int style);
+// draws nothing. Only the lowest shownStoreys storeys of each building are
+// drawn, storey k raised by k * kStoreyRise.
+void DrawBuildings(const TList<TList<CFloor>>& buildings, int style,
+                   int shownStoreys = kAllStoreys);
 
 // The view's drawing of the buildings: what DrawBuildings draws, with the
 // wireframe style's piece outlines (CWireframe) made once per revision of
@@ -28,7 +36,8 @@ class CBuildingDrawing {
   // Draws like DrawBuildings; revision names the buildings' state (it
   // changes whenever they are regenerated), so the kept outlines are made
   // again when it differs from the one they were made for.
-  void Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision, int style);
+  void Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision, int style,
+            int shownStoreys = kAllStoreys);
 
  private:
   // One per storey, the storeys of every building in drawing order.

@@ -6,7 +6,8 @@
 
 namespace {
 
-// Which key a code counts as, after case and function-key folding.
+// Which key a character counts as, after case folding. Virtual-key codes of
+// keys without a character never reach the key set (see the window's tests).
 struct FoldCase {
   int code;
   char countsAs;
@@ -14,7 +15,7 @@ struct FoldCase {
 
 TEST(CKeySet, KeysFoldOntoTheCharacter32Below) {
   const FoldCase cases[] = {
-      {'x', 'X'}, {'p', 'P'},  {112, 'P'}, {120, 'X'}, {97, 'A'},
+      {'x', 'X'}, {'p', 'P'},  {'a', 'A'}, {'z', 'Z'}, {'{', '['},
       {95, '?'},  {96, '@'},   {123, '['}, {124, '\\'}, {125, ']'},
       {' ', ' '}, {'1', '1'},  {94, '^'},
   };
@@ -69,7 +70,6 @@ TEST(CKeySet, PressesAndTogglesOverFrames) {
       {"pressed in an earlier frame only", "P|", 'P', false, true},
       {"auto-repeat over three frames", "P|P|P", 'P', true, true},
       {"lower and upper case share a toggle", "p|P", 'P', true, false},
-      {"F1 toggles P", "P|\x70", 'p', true, false},
   };
   for (const ToggleCase& c : cases) {
     CKeySet keys;

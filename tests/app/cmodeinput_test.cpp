@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "geom/outlinecheck.h"
 #include "support/file_size_limit.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -259,25 +261,7 @@ namespace {
 
 // A scratch folder that is the working directory while the test runs, for
 // the S and L keys, which use user.quarn in the working directory.
-class ScratchFolder {
- public:
-  ScratchFolder()
-      : previous(std::filesystem::current_path()),
-        folder(std::filesystem::temp_directory_path() /
-               ("quarn_input_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
-  }
-  ~ScratchFolder() {
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
-  }
-
-  std::filesystem::path previous;
-  std::filesystem::path folder;
-};
+using quarn::test::ScratchFolder;
 
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -341,12 +325,17 @@ TEST(CModeInputFile, ValidFilesLoad) {
        "(0,0)(0,1)(1,1)(1,0)*|*", CPoint2(9, 9)},
       {"counter-clockwise loop is reversed", "(0,0)(0,1)(-1,1)(-1,0)*\n*",
        "(-1,0)(-1,1)(0,1)(0,0)*|*", CPoint2(9, 9)},
-      {"first edge horizontal, as a box's corners", "(0,1)(1,1)(1,0)(0,0)*\n(5,5)*",
-       "(0,1)(1,1)(1,0)(0,0)*|(5,5)*", CPoint2(5, 5)},
+      {"first edge horizontal, started at its last vertex", "(0,1)(1,1)(1,0)(0,0)*\n(5,5)*",
+       "(0,0)(0,1)(1,1)(1,0)*|(5,5)*", CPoint2(5, 5)},
+      {"an outline file: its one line is a closed loop", "(0,15)(15,15)(15,0)(0,0)*\n",
+       "(0,0)(0,15)(15,15)(15,0)*|*", CPoint2(9, 9)},
+      {"vertices inside straight runs go", "(0,0)(0,1)(0,2)(2,2)(2,0)(1,0)*\n",
+       "(0,0)(0,2)(2,2)(2,0)*|*", CPoint2(9, 9)},
+      {"blank lines between loops are skipped", "(0,0)(0,1)(1,1)(1,0)*\n\n*\n",
+       "(0,0)(0,1)(1,1)(1,0)*|*", CPoint2(9, 9)},
       {"blanks between tokens", " ( 0 , 0 ) (0,1)(1,1)(1,0) * \n*", "(0,0)(0,1)(1,1)(1,0)*|*",
        CPoint2(9, 9)},
-      {"a closed outline on the last line stays open", "(0,0)(0,1)(1,1)(1,0)*\n",
-       "(0,0)(0,1)(1,1)(1,0)*", CPoint2(1, 0)},
+      {"an open loop on the last line", "(0,0)(0,1)(1,1)*\n", "(0,0)(0,1)(1,1)*", CPoint2(1, 1)},
   };
   for (const LoadCase& c : cases) {
     Editor editor;
@@ -358,13 +347,53 @@ TEST(CModeInputFile, ValidFilesLoad) {
   }
 }
 
+// Whether b is a with another start vertex.
+bool SameCycle(const CPolygon2& a, const CPolygon2& b) {
+  const int n = a.GetSize();
+  if (n != b.GetSize()) return false;
+  for (int start = 0; start < n; ++start) {
+    int same = 0;
+    while (same < n && a[(start + same) % n] == b[same]) ++same;
+    if (same == n) return true;
+  }
+  return false;
+}
+
+// Every example outline loads as closed loops of the same shape, in the
+// editor's form (first edge vertical), and S writes that form back unchanged.
+TEST(CModeInputFile, EveryExampleOutlineLoadsAndSavesInTheEditorsForm) {
+  int examples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(QUARN_SOURCE_DIR "/examples")) {
+    ++examples;
+    const std::string name = entry.path().filename().string();
+    std::ifstream file(entry.path());
+    const quarn::OutlineFile outline = quarn::ReadOutlineFile(file);
+    ASSERT_TRUE(outline.IsValid()) << name;
+    Editor editor;
+    std::ifstream again(entry.path());
+    ASSERT_EQ(editor.input.ReadLoops(again), "") << name;
+    const TList<CPolygon2> loaded = editor.input.GetLoops();
+    ASSERT_EQ(loaded.GetSize(), outline.loops.GetSize()) << name;
+    for (int i = 0; i < loaded.GetSize(); ++i) {
+      EXPECT_TRUE(SameCycle(loaded[i], outline.loops[i])) << name << " loop " << i;
+      EXPECT_EQ(loaded[i][0].x, loaded[i][1].x) << name << ": the first edge is vertical";
+    }
+    std::ostringstream saved;
+    editor.input.WriteLoops(saved);
+    Editor reloaded;
+    std::istringstream in(saved.str());
+    ASSERT_EQ(reloaded.input.ReadLoops(in), "") << name;
+    EXPECT_EQ(reloaded.Loops(), editor.Loops()) << name;
+  }
+  EXPECT_GE(examples, 5);
+}
+
 TEST(CModeInputFile, InvalidFilesLeaveTheLoopsUntouched) {
   const char* const files[] = {
       "",
       "\n  \n",
       "(0,0)(0,1)(1,1)*\n*\n",
       "(0,0)(0,2)(2,2)(2,1)(-1,1)(-1,0)*\n*\n",
-      "(0,0)(0,1)(1,1)(1,0)*\n\n*\n",
       "(0,0)(0,1)(1,1)(1,0)\n*\n",
       "(0,0)(0,1)(1,1)(1,0)*junk\n*\n",
       "(0,0)(0,1)(1,1)(1,0)*\nhello\n",

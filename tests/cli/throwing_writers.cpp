@@ -7,14 +7,16 @@
 
 namespace {
 
-bool ThrowingPlan(const TList<TList<CFloor>>&, const quarn::PlanTitle&, quarn::PlanFormat, int,
-                  std::ostream& out, std::string&) {
+bool ThrowingPlan(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
+                  const quarn::PlanTitle&, quarn::PlanFormat, int, std::ostream& out,
+                  std::string&) {
   out << "<svg";
   throw std::runtime_error("the plan writer broke");
 }
 
-bool ThrowingExport(const TList<TList<CFloor>>&, const quarn::SceneSettings&, quarn::ExportFormat,
-                    const std::string&, std::string&, const std::vector<std::string>&) {
+bool ThrowingExport(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
+                    const quarn::SceneSettings&, quarn::ExportFormat, const std::string&,
+                    std::string&, const std::vector<std::string>&) {
   throw std::out_of_range("the 3D writer broke");
 }
 

@@ -134,6 +134,20 @@ class ApplicationRoad : public ::testing::Test {
     Xdo("mouseup 1");
   }
 
+  // A 15 x 15 square from grid (0,0), closed: 480 pixels of drag are 15
+  // grid units.
+  void DrawSquare() {
+  Key("space");
+  Drag(400, 560, 400, 80);
+  Key("space");
+  Drag(100, 300, 580, 300);
+  Key("space");
+  Drag(400, 80, 400, 560);
+  Key("space");
+  Drag(580, 300, 100, 300);
+  Key("space");
+  }
+
   // Takes screenshots until shown holds for one or the time is up; the last
   // one is kept as name.png.
   Image WaitForShot(const std::string& name, const std::function<bool(const Image&)>& shown,
@@ -182,16 +196,7 @@ TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
     return ShowsHelpText(image) && CountColour(image, 0, 120, 800, 600, kGrid, 6) > 20000;
   });
 
-  // A 15 x 15 square: 480 pixels of drag are 15 grid units.
-  Key("space");
-  Drag(400, 560, 400, 80);
-  Key("space");
-  Drag(100, 300, 580, 300);
-  Key("space");
-  Drag(400, 80, 400, 560);
-  Key("space");
-  Drag(580, 300, 100, 300);
-  Key("space");
+  DrawSquare();
   const Image square = WaitForShot("2_input_square", ShowsSquareOutline);
 
   Key("x");
@@ -233,6 +238,44 @@ TEST_F(ApplicationRoad, OutlineToBuildingAndBack) {
   const std::string output = Output();
   EXPECT_NE(output.find('\n'), std::string::npos) << "the design trace";
   EXPECT_EQ(output.find("Assertion failed"), std::string::npos) << output;
+}
+
+// The settings block, the storeys, the framing and the editor's undo, as a
+// designer would try them.
+TEST_F(ApplicationRoad, SettingsStoreysFramingAndUndo) {
+  WaitForShot("1_input_start", ShowsHelpText);
+  DrawSquare();
+  WaitForShot("2_input_square", ShowsSquareOutline);
+
+  // The last step, room size 50, then 3 storeys: designed to their end.
+  for (const char* key : {"x", "End", "Right", "Down", "Down", "Right", "Right", "f"}) Key(key);
+  WaitForShot("3_view_three_storeys_framed", [](const Image& image) {
+    // The red, orange and yellow of the first rooms (not the help text's
+    // yellow-green, the white of the stars or the blue of the sky).
+    int left = image.width, right = -1, top = image.height, bottom = -1;
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = 0; x < image.width; ++x) {
+        const Rgb p = image.At(x, y);
+        if (p.r > 120 && p.r >= p.g && p.r > p.b + 60) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+      }
+    }
+    return right > left && (right - left) * (bottom - top) * 3 >= image.width * image.height;
+  });
+
+  Key("x");
+  Key("r");
+  WaitForShot("4_input_reset", [](const Image& image) { return !ShowsSquareOutline(image); });
+  Key("u");
+  WaitForShot("5_input_undone", ShowsSquareOutline);
+
+  display.RequestClose(window);
+  EXPECT_EQ(app->WaitForExit(60000), 0) << Output();
+  EXPECT_EQ(Output().find("Assertion failed"), std::string::npos) << Output();
 }
 
 }  // namespace

@@ -229,5 +229,20 @@ TEST(WindowTranslation, PrivateEventsAreToldApartByTheirRegisteredTypes) {
   EXPECT_EQ(TranslateEvent(quit, kTypes).kind, MessageKind::kQuit);
 }
 
+TEST(WindowTranslation, ADroppedFileCarriesItsPath) {
+  char path[] = "/home/someone/plans/l shape.quarn";
+  SDL_Event drop{};
+  drop.type = SDL_DROPFILE;
+  drop.drop.windowID = 2;
+  drop.drop.file = path;
+  EXPECT_EQ(TranslateEvent(drop, kTypes),
+            (WindowMessage{.kind = MessageKind::kDropFile, .windowId = 2, .path = path}));
+  drop.drop.file = nullptr;
+  EXPECT_EQ(TranslateEvent(drop, kTypes).kind, MessageKind::kNone);
+  drop.type = SDL_DROPTEXT;
+  drop.drop.file = path;
+  EXPECT_EQ(TranslateEvent(drop, kTypes).kind, MessageKind::kNone);
+}
+
 }  // namespace
 }  // namespace quarn::fw

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,13 +68,14 @@ void ExportScene(const quarn::Scene& scene) {
   }
 }
 
-void DrawPlans(const TList<TList<CFloor>>& buildings) {
+void DrawPlans(const TList<TList<CFloor>>& buildings,
+               const std::vector<quarn::FinishedBuilding>* finished) {
   const quarn::PlanTitle title{"fuzz.quarn", "all"};
   for (const quarn::PlanFormat format :
        {quarn::PlanFormat::kSvg, quarn::PlanFormat::kPdf, quarn::PlanFormat::kPng}) {
     std::ostringstream out;
     std::string problem;
-    const bool written = quarn::WritePlan(buildings, title, format, 2, out, problem);
+    const bool written = quarn::WritePlan(buildings, finished, title, format, 2, out, problem);
     ExpectWritten(written, problem, !out.str().empty(), "a plan writer gives bytes or says why");
   }
 }
@@ -97,7 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quarn::GeneratePlans(file.loops, settings, dump, silentTrace);
   Expect(nlohmann::json::accept(dump.str()), "the plan dump is JSON");
   const TList<TList<CFloor>> buildings = quarn::GenerateFloors(file.loops, settings, silentTrace);
-  ExportScene(quarn::BuildScene(buildings, {1.0f, (data[0] & 64u) != 0}));
-  DrawPlans(buildings);
+  // The design alone, then the finished buildings at real-world heights.
+  const bool textured = (data[0] & 64u) != 0;
+  ExportScene(quarn::BuildScene(buildings, {1.0f, textured, std::nullopt}));
+  DrawPlans(buildings, nullptr);
+  const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
+  ExportScene(quarn::BuildScene(buildings, {1.0f, textured, 3.0f}, &finished));
+  DrawPlans(buildings, &finished);
   return 0;
 }

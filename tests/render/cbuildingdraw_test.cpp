@@ -1,5 +1,6 @@
 #include "render/cbuildingdraw.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <sstream>
@@ -50,6 +51,39 @@ TEST_F(BuildingDrawTest, EachStyleDrawsEveryStoreyOfEveryBuildingWithItsFloorDra
   }
   for (int style : {0, 5, -1})
     EXPECT_TRUE(CaptureFeedback([&] { DrawBuildings(buildings, style); }).empty()) << style;
+}
+
+// Storey k stands k * 1.5 above the ground; only the lowest shown storeys
+// are drawn.
+TEST_F(BuildingDrawTest, StoreysStandStackedAndOnlyTheShownOnesAreDrawn) {
+  std::ostringstream trace;
+  std::ostream* previous = SetDesignTrace(&trace);
+  TList<TList<CFloor>> buildings;
+  buildings.Add(CBuilding(CFloorSpec(Square(0, 10), 3, 0, 45), STEP_BUDGET_UNLIMITED).floors);
+  SetDesignTrace(previous);
+  ASSERT_EQ(buildings[0].GetSize(), 3);
+  // Seen from the side: the world's z is the window's y.
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(-20, 20, -20, 20, -20, 20);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glRotatef(-90, 1, 0, 0);
+  for (int shown : {1, 2, 3, kAllStoreys}) {
+    const auto expected = CaptureFeedback([&] {
+      for (int k = 0; k < std::min(shown, 3); ++k) {
+        glPushMatrix();
+        glTranslatef(0, 0, 1.5f * static_cast<float>(k));
+        DrawSolid(buildings[0][k]);
+        glPopMatrix();
+      }
+    });
+    const auto got = CaptureFeedback([&] { DrawBuildings(buildings, kStyleSolid, shown); });
+    ASSERT_EQ(got.size(), expected.size()) << shown;
+    for (std::size_t i = 0; i < got.size(); i += got.size() / 7 + 1) {
+      EXPECT_NEAR(got[i].vertices[0].y, expected[i].vertices[0].y, 1e-3) << shown << " " << i;
+    }
+  }
 }
 
 TEST_F(BuildingDrawTest, LightingUsesLightTwoFixedInTheWorld) {
