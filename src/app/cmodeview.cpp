@@ -26,7 +26,9 @@ constexpr char kKeyHome = 36;
 
 }  // namespace
 
-CModeView::CModeView() : camera(kCameraStart) {}
+CModeView::CModeView() : consoleTrace(std::cout), camera(kCameraStart) {
+  buildings.observer = &consoleTrace;
+}
 
 void CModeView::Enter() {
   returnRequested = false;

@@ -22,6 +22,8 @@
 class CModeView : public CMode {
  public:
   CModeView();
+  CModeView(const CModeView&) = delete;
+  CModeView& operator=(const CModeView&) = delete;
 
   // Clears the return request and the step count (without regenerating),
   // sets the projection and turns texturing and lighting on.
@@ -61,11 +63,15 @@ class CModeView : public CMode {
   // 1 to 4; other values draw no buildings.
   void SetRenderStyle(int style) { renderStyle = style; }
   const quarn::BuildingSet& GetBuildings() const { return buildings; }
+  // Where the design steps of every regeneration are reported: the trace on
+  // standard output unless changed; null for nowhere.
+  void SetDesignObserver(quarn::DesignObserver* observer) { buildings.observer = observer; }
 
   static inline const std::string kExportFile = "user.glb";
 
  private:
   bool returnRequested = false;
+  quarn::TextTraceObserver consoleTrace;
   quarn::BuildingSet buildings;
   CCamera camera;
   int renderStyle = 1;

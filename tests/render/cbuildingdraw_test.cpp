@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "render/cfloordraw.h"
 #include "support/gl_test_context.h"
 
@@ -27,12 +27,9 @@ CPolygon2 Square(int x0, int size) {
 }
 
 TEST_F(BuildingDrawTest, EachStyleDrawsEveryStoreyOfEveryBuildingWithItsFloorDrawing) {
-  std::ostringstream trace;
-  std::ostream* previous = SetDesignTrace(&trace);
   TList<TList<CFloor>> buildings;
   buildings.Add(CBuilding(CFloorSpec(Square(0, 10), 1, 0, 45), 3).floors);
   buildings.Add(CBuilding(CFloorSpec(Square(20, 8), 1, 0, 45), STEP_BUDGET_UNLIMITED).floors);
-  SetDesignTrace(previous);
   const struct {
     int style;
     void (*draw)(const CFloor&);
@@ -96,8 +93,6 @@ std::vector<std::uint8_t> FramePixels(int size, const std::function<void()>& dra
 // lines drawn twice: the picture must stay that of DrawBuildings, pixel for
 // pixel, from any camera, and follow the buildings when they change.
 TEST_F(BuildingDrawTest, KeptWireframeDrawsTheSamePixelsAsDrawBuildings) {
-  std::ostringstream trace;
-  std::ostream* previous = SetDesignTrace(&trace);
   CPolygon2 ell;
   for (const CPoint2& p : {CPoint2(0, 14), CPoint2(6, 14), CPoint2(6, 6), CPoint2(14, 6),
                            CPoint2(14, 0), CPoint2(0, 0)})
@@ -108,7 +103,6 @@ TEST_F(BuildingDrawTest, KeptWireframeDrawsTheSamePixelsAsDrawBuildings) {
     buildings.Add(CBuilding(CFloorSpec(ell, 2, 10, 20), budget).floors);
     buildings.Add(CBuilding(CFloorSpec(Square(20, 9), 1, 0, 45), budget).floors);
   }
-  SetDesignTrace(previous);
   const CWireframe lines(states[1][0][0]);
   int pieces = 0;
   for (int w = 0; w < states[1][0][0].walls.GetSize(); ++w)
