@@ -1,8 +1,10 @@
 /* QUARN: building interiors from outlines, as a C library.
  *
  * One handle (quarn_design) holds the buildings of one generation and the
- * message of its last failure. Handles share nothing: any number of them
- * may be used at once, each from one thread at a time. Every function
+ * message of its last call. Handles share nothing: any number of them may
+ * be used at once from any threads; calls on one handle are serialised, so
+ * quarn_last_error belongs to the thread's own last call only when each
+ * thread keeps a handle of its own. Every function
  * returns a quarn_status; QUARN_OK is 0. On failure nothing an output
  * pointer names is changed (sizes excepted, where stated), and
  * quarn_last_error(handle) says why. The library never prints and never
