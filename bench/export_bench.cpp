@@ -8,19 +8,16 @@
 #include <string>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "export/gltfwriter.h"
 #include "export/textures.h"
 
 namespace {
 
 TList<TList<CFloor>> GenerateSquare(int side) {
-  std::ostream silent(nullptr);
-  std::ostream* const previous = quarn::SetDesignTrace(&silent);
   TList<TList<CFloor>> buildings;
   const CPolygon2 square({{0, 0}, {0, side}, {side, side}, {side, 0}});
   buildings.Add(CBuilding(CFloorSpec(square, 1, 0, 45), STEP_BUDGET_UNLIMITED).floors);
-  quarn::SetDesignTrace(previous);
   return buildings;
 }
 

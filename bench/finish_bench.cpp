@@ -8,7 +8,6 @@
 #include <ostream>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
 #include "finish/finishedbuilding.h"
 
 namespace {
@@ -25,13 +24,7 @@ CFloorSpec SquareSpec() {
   return CFloorSpec(square, kStoreys, 0, 45);
 }
 
-void SilenceTrace() {
-  static std::ostream silent(nullptr);
-  quarn::SetDesignTrace(&silent);
-}
-
 void BM_DesignThreeStoreys128(benchmark::State& state) {
-  SilenceTrace();
   const CFloorSpec spec = SquareSpec();
   for (auto _ : state) {
     const CBuilding building(spec, STEP_BUDGET_UNLIMITED);
@@ -41,7 +34,6 @@ void BM_DesignThreeStoreys128(benchmark::State& state) {
 BENCHMARK(BM_DesignThreeStoreys128)->Unit(benchmark::kMillisecond);
 
 void BM_FinishThreeStoreys128(benchmark::State& state) {
-  SilenceTrace();
   const CBuilding building(SquareSpec(), STEP_BUDGET_UNLIMITED);
   std::size_t stairs = 0;
   for (auto _ : state) {

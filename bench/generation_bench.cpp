@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "geom/outlinecheck.h"
 
 namespace {
@@ -30,17 +30,12 @@ CPolygon2 LargeExample() {
   return file.IsValid() ? file.loops[0] : CPolygon2();
 }
 
-void SilenceTrace() {
-  static std::ostream silent(nullptr);
-  quarn::SetDesignTrace(&silent);
-}
-
 // Design steps a full design of the outline takes: a finite budget is
 // decreased once per step, so what is left tells what was used.
 std::uint32_t StepsOfFullDesign(const CFloorSpec& spec) {
   constexpr std::uint32_t kLarge = STEP_BUDGET_UNLIMITED - 1;
   const CBuilding building(spec, kLarge);
-  return kLarge - building.stepBudget;
+  return kLarge - building.budget.steps;
 }
 
 void Generate(benchmark::State& state, const CPolygon2& outline, std::uint32_t budget) {
@@ -48,7 +43,6 @@ void Generate(benchmark::State& state, const CPolygon2& outline, std::uint32_t b
     state.SkipWithError("outline not readable");
     return;
   }
-  SilenceTrace();
   const CFloorSpec spec(outline, 1, 0, 45);
   int rooms = 0;
   for (auto _ : state) {
@@ -85,7 +79,6 @@ BENCHMARK(BM_GenerateLargeExample)->Unit(benchmark::kMillisecond);
 // What the view does on every step key: regenerate from scratch with a
 // budget, here half of the steps the full design takes.
 void BM_RegenerateMidDesign(benchmark::State& state) {
-  SilenceTrace();
   const CPolygon2 outline = Square(static_cast<int>(state.range(0)));
   const std::uint32_t budget = StepsOfFullDesign(CFloorSpec(outline, 1, 0, 45)) / 2;
   state.counters["budget"] = budget;

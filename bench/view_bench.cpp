@@ -20,7 +20,7 @@
 #include "app/cmodeview.h"
 #include "app/modedrawing.h"
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "main.h"
 #include "render/cwireframe.h"
 #include "texturefiles.h"
@@ -176,8 +176,6 @@ int main(int argc, char** argv) {
     std::cerr << "view bench: cannot write the textures to " << folder << '\n';
     return 1;
   }
-  std::ostream silent(nullptr);
-  quarn::SetDesignTrace(&silent);
   BenchApp app;
   ViewWindow window;
   const int code = quarn::RunConsoleProgram(argc, argv);

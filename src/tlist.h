@@ -28,7 +28,9 @@ struct TListNode {
 //
 // Elements never move: a pointer or reference to an element stays valid until
 // that element is removed (box neighbour links rely on this). Copying a list
-// copies every element with T's copy constructor.
+// copies every element with T's copy constructor; moving a list hands its
+// nodes over, so its elements stay where they are and the source is left
+// empty.
 //
 // Indices outside 0 .. GetSize() - 1 are programming errors with no defined
 // result; they end the process through a fatal assertion.
@@ -53,6 +55,13 @@ class TList {
       } while (node != other.head_);
     }
     Rewind();
+    return *this;
+  }
+  TList(TList&& other) noexcept { Take(other); }
+  TList& operator=(TList&& other) noexcept {
+    if (&other == this) return *this;
+    Clear();
+    Take(other);
     return *this;
   }
   ~TList() { Clear(); }
@@ -208,6 +217,19 @@ class TList {
   const TListNode<T>* GetCursorNode() const { return cursor_; }
 
  private:
+  // Takes over other's nodes with the cursor at the head; other is left
+  // empty. This list must be empty.
+  void Take(TList& other) {
+    head_ = other.head_;
+    cursor_ = head_;
+    count_ = other.count_;
+    cursorIndex_ = head_ ? 0 : TLIST_NO_INDEX;
+    other.head_ = nullptr;
+    other.cursor_ = nullptr;
+    other.count_ = 0;
+    other.cursorIndex_ = TLIST_NO_INDEX;
+  }
+
   // Links a new copy of value between prev and next (both null when the
   // list is empty) and rewinds the cursor.
   void InsertBetween(const T& value, TListNode<T>* prev, TListNode<T>* next) {

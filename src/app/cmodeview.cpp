@@ -9,7 +9,7 @@
 
 #include "app/modedrawing.h"
 #include "app/viewpicture.h"
-#include "building/cfloordesigner.h"
+#include "building/designbudget.h"
 #include "export/sceneexport.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
@@ -44,7 +44,9 @@ constexpr int kLineHeight = 20;
 
 }  // namespace
 
-CModeView::CModeView() : camera(kCameraStart) {}
+CModeView::CModeView() : consoleTrace(std::cout), camera(kCameraStart) {
+  buildings.observer = &consoleTrace;
+}
 
 void CModeView::Enter() {
   returnRequested = false;
@@ -155,12 +157,9 @@ void CModeView::ApplySettings() {
 
 std::uint32_t CModeView::GetFinishedStep() {
   if (!finishedStep) {
-    std::ostream silent(nullptr);
-    std::ostream* const previous = quarn::SetDesignTrace(&silent);
-    quarn::BuildingSet finished;
+    quarn::BuildingSet finished;  // no observer: designs silently
     finished.specs = buildings.specs;
     finished.SetLastStep();
-    quarn::SetDesignTrace(previous);
     finishedStep = finished.step;
   }
   return *finishedStep;

@@ -29,6 +29,8 @@
 class CModeView : public CMode {
  public:
   CModeView();
+  CModeView(const CModeView&) = delete;
+  CModeView& operator=(const CModeView&) = delete;
 
   // Clears the return request and the step count (without regenerating),
   // sets the projection and turns texturing and lighting on.
@@ -84,6 +86,9 @@ class CModeView : public CMode {
   bool IsFinished() const { return finished; }
   void SetFinished(bool on) { finished = on; }
   const quarn::BuildingSet& GetBuildings() const { return buildings; }
+  // Where the design steps of every regeneration are reported: the trace on
+  // standard output unless changed; null for nowhere.
+  void SetDesignObserver(quarn::DesignObserver* observer) { buildings.observer = observer; }
 
   static inline const std::string kExportFile = "user.glb";
 
@@ -97,6 +102,7 @@ class CModeView : public CMode {
   void DrawSettings(CBaseWindow& window);
 
   bool returnRequested = false;
+  quarn::TextTraceObserver consoleTrace;
   quarn::BuildingSet buildings;
   CCamera camera;
   int renderStyle = 1;

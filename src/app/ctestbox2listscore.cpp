@@ -3,7 +3,7 @@
 #include "app/benchcommon.h"
 #include "app/benchdrawing.h"
 #include "building/ccolour.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "render/cbox2draw.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include "app/viewpicture.h"
 #include "io/atomicfile.h"
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "finish/stair.h"
 #include "generate.h"
 #include "glwindow.h"
@@ -250,9 +250,8 @@ int Run(const Options& options, int argc, char** argv) {
   }
 
   // The design trace is the view's console output; a picture has no use for it.
-  std::ostream silent(nullptr);
-  quarn::SetDesignTrace(&silent);
   CModeView view;
+  view.SetDesignObserver(nullptr);
   view.Build(loops, job.storeys);
   view.SetStep(job.steps);
   view.SetFinished(job.finished);

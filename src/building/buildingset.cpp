@@ -37,9 +37,10 @@ void BuildingSet::StepBack() {
 }
 
 std::uint32_t BuildingSet::AddBuilding(const CFloorSpec& spec, std::uint32_t stepBudget) {
-  const CBuilding building(spec, stepBudget);
+  DesignObserver silent;
+  const CBuilding building(spec, stepBudget, observer != nullptr ? *observer : silent);
   buildings.Add(building.floors);
-  return stepBudget - building.stepBudget;
+  return stepBudget - building.budget.steps;
 }
 
 }  // namespace quarn

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "building/cbuilding.h"
+#include "building/designobserver.h"
 #include "geom/cpolygon2.h"
 #include "tlist.h"
 
@@ -39,6 +40,8 @@ class BuildingSet {
   // Counts the changes of buildings, so that what is made from them can
   // tell when it is out of date.
   std::uint64_t revision = 0;
+  // Where every regeneration reports its design steps; null for nowhere.
+  DesignObserver* observer = nullptr;
 
  private:
   // Generates the building of spec with a budget of stepBudget design

@@ -7,9 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "building/cbuilding.h"
-#include "building/designrandom.h"
-
 namespace {
 
 // Floor slabs are 0.1 thick, centred on the floor level z = 0.
@@ -20,20 +17,12 @@ constexpr float kSlabHalfThickness = 0.05f;
 const CColour CFloor::WALL_COLOUR(0.8f, 0.5f, 0.0f, 1.0f);
 const CColour CFloor::SLAB_COLOUR(0.5f, 0.6f, 0.7f, 1.0f);
 
-CRoom::CRoom(CFloor* floor_, const CPolygon2& outline_, bool complete_)
-    : floor(floor_), outline(outline_), complete(complete_) {
-  outline.RemoveSplits(0);
-  outline.RemoveSplits(1);
-  wallOutline = outline;
-}
-
-CFloor::CFloor(CBuilding& building_) : spec(&building_.GetSpec()), building(&building_) {
-  quarn::TheDesignRandom().Seed(spec->GetMaxRoomSize() *
-                                    (static_cast<std::uint32_t>(building->floors.GetSize()) + 1u) +
-                                static_cast<std::uint32_t>(spec->seed));
-  design_.emplace(CLattice2(CPolygon2(spec->outline)));
-  while (!design_->IsEmpty() && !building->IsBudgetExhausted()) DesignStep();
-  pendingRegions = design_->GetLattices();
+CFloor::CFloor(const CFloorSpec& spec, std::uint32_t storey, quarn::DesignBudget& budget,
+               quarn::DesignObserver& observer) {
+  design_.emplace(Design{spec, budget, observer, quarn::DesignRandom(spec.GetStoreySeed(storey)),
+                         quarn::DesignRegions(CLattice2(CPolygon2(spec.outline)))});
+  while (!design_->regions.IsEmpty() && !budget.IsExhausted()) DesignStep();
+  pendingRegions = design_->regions.GetLattices();
   design_.reset();
   InsertNeighbourSplits();
   BuildWalls();
@@ -45,9 +34,7 @@ CFloor::CFloor(const CFloor& other)
       candidateBoxes(other.candidateBoxes),
       candidateScores(other.candidateScores),
       walls(other.walls),
-      slabs(other.slabs),
-      spec(nullptr),
-      building(nullptr) {
+      slabs(other.slabs) {
   RepointBackReferences(other);
 }
 
@@ -59,8 +46,6 @@ CFloor& CFloor::operator=(const CFloor& other) {
   candidateScores = other.candidateScores;
   walls = other.walls;
   slabs = other.slabs;
-  spec = nullptr;
-  building = nullptr;
   RepointBackReferences(other);
   return *this;
 }

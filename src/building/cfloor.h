@@ -6,8 +6,13 @@
 #include <vector>
 
 #include "building/ccolour.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
+#include "building/cfloorspec.h"
+#include "building/croom.h"
 #include "building/cwall.h"
+#include "building/designbudget.h"
+#include "building/designobserver.h"
+#include "building/designrandom.h"
 #include "building/designregions.h"
 #include "geom/cbox2list.h"
 #include "geom/cbox3.h"
@@ -15,45 +20,25 @@
 #include "geom/cpolygon2.h"
 #include "tlist.h"
 
-class CBuilding;
-class CFloor;
-class CFloorSpec;
-
-// One room of a floor. outline is the room as designed, without collinear
-// vertices (clockwise, grid units); wallOutline is the same loop plus the
-// corners of neighbouring rooms that lie on its edges, so that a stretch of
-// wall shared with a neighbour is one edge in both rooms. complete is false
-// only for a room the step budget stopped while candidates were left.
-// floor is a non-owning back reference.
-class CRoom {
- public:
-  // Stores a copy of outline with its splits removed (x, then y).
-  CRoom(CFloor* floor, const CPolygon2& outline, bool complete);
-
-  CPolygon2 GetWallOutline() const { return wallOutline; }
-  bool IsComplete() const { return complete; }
-
-  CFloor* floor;
-  CPolygon2 outline;
-  CPolygon2 wallOutline;
-  bool complete;
-};
-
 // One storey of a building, generated in full by its constructor: the
 // outline becomes one region of cells, the designer grows rooms in the
-// pending regions while the building's step budget lasts, then every room
+// pending regions while the step budget lasts, then every room
 // edge becomes a wall (doors between rooms, windows outside) and every room
 // gets its floor slabs (z -0.05 to 0.05).
 //
 // Invariants after construction: candidateBoxes and candidateScores have the
 // same size; slabs has one list per room, in room order; every edge of every
 // room's wallOutline is the edge of exactly one wall. The floor owns all of
-// its lists by value. spec and building are used only while generating and
-// are null in copies; a copy re-points its rooms' and walls' back references
-// to itself.
+// its lists by value; a copy re-points its rooms' and walls' back references
+// to itself. Everything a design changes besides the floor (the budget, the
+// observer) is passed in, so floors can be designed on many threads at once.
 class CFloor {
  public:
-  explicit CFloor(CBuilding& building);
+  // Designs storey (0 the lowest) of spec, spending steps of budget and
+  // reporting each design step to observer. The budget and the observer are
+  // used only while the constructor runs.
+  CFloor(const CFloorSpec& spec, std::uint32_t storey, quarn::DesignBudget& budget,
+         quarn::DesignObserver& observer);
   CFloor(const CFloor& other);
   CFloor& operator=(const CFloor& other);
 
@@ -67,7 +52,7 @@ class CFloor {
 
   // Designer: grows one room in the largest pending region and puts the
   // rest of the region back as pending regions. Spends one budget step per
-  // cell decision and writes the design trace.
+  // cell decision and reports the step to the design's observer.
   void DesignStep();
   // The target area of the next room, drawn from the design generator.
   std::uint32_t GetRoomTargetArea();
@@ -76,8 +61,10 @@ class CFloor {
   static CBox2* PickSeedBox(const CBox2PtrList& source);
   // The best scoring cell of source against destination (among equals the
   // latest in source), or null when source is empty. With record, the
-  // non-zero scores become the candidate overlay and all scores are traced.
-  CBox2* ChooseBestCandidate(CBox2PtrList source, const CBox2PtrList& destination, bool record);
+  // non-zero scores become the candidate overlay and all scores go to
+  // observer.
+  CBox2* ChooseBestCandidate(CBox2PtrList source, const CBox2PtrList& destination, bool record,
+                             quarn::DesignObserver& observer);
 
   // Finishing passes: split every room's wallOutline at the other rooms'
   // corners, then build walls, slabs and openings.
@@ -90,15 +77,14 @@ class CFloor {
   TList<float> candidateScores;
   TList<CWall> walls;
   TList<TList<CBox3>> slabs;
-  const CFloorSpec* spec;
-  CBuilding* building;
 
  private:
   using Region = quarn::DesignRegions::Region;
 
   void RepointBackReferences(const CFloor& source);
   // Sorts scores stably, records them when asked and returns the best box.
-  CBox2* PickBestScore(std::vector<CBoxScore>& scores, bool record);
+  CBox2* PickBestScore(std::vector<CBoxScore>& scores, bool record,
+                       quarn::DesignObserver& observer);
   // Takes cells of region into a new room, seed first, one budget step per
   // cell, until the room reaches target area, the budget or the region runs
   // out; marks them in isTaken. Returns the room's cells in the order taken.
@@ -110,9 +96,17 @@ class CFloor {
   void RecordCandidates(const Region& region, const std::vector<bool>& isTaken,
                         const std::vector<const CBox2*>& roomBoxes);
 
-  // The pending regions while the constructor designs; pendingRegions holds
-  // them once it is done.
-  std::optional<quarn::DesignRegions> design_;
+  // What the constructor designs with: the pending regions (pendingRegions
+  // holds them once it is done), the generator of room sizes, and the
+  // caller's spec, budget and observer.
+  struct Design {
+    const CFloorSpec& spec;
+    quarn::DesignBudget& budget;
+    quarn::DesignObserver& observer;
+    quarn::DesignRandom random;
+    quarn::DesignRegions regions;
+  };
+  std::optional<Design> design_;
 };
 
 // Palette colour index (9 and up count as 8) darkened to (2 + shade) / 7 of

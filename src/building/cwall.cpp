@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "building/cfloor.h"
+#include "building/croom.h"
 #include "qassert.h"
 
 namespace {
@@ -65,3 +65,9 @@ CBox3 CWall::GetDoorBox() const {
 CBox3 CWall::GetSolidBox() const { return solid[0]; }
 
 float CWall::GetLength() const { return edge.GetDirection().GetLength(); }
+
+CWall::Opening CWall::GetOpening() const {
+  const bool cut = pieces.GetSize() != 1 || !(pieces[0] == solid[0]);
+  if (!cut) return Opening::kNone;
+  return GetRoomCount() == 2 ? Opening::kDoor : Opening::kWindow;
+}

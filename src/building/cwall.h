@@ -38,6 +38,11 @@ class CWall {
   // Euclidean length of the edge.
   float GetLength() const;
 
+  enum class Opening { kNone, kDoor, kWindow };
+  // What CutOpening cut: nothing (pieces is the solid box), a door between
+  // two rooms or a window in an outer wall.
+  Opening GetOpening() const;
+
   CRoomPair pair;
   CFloor* floor;
   TList<CBox3> solid;

@@ -25,7 +25,9 @@ class DesignRandom {
   std::uint32_t state_;
 };
 
-// The one process-wide generator: floors seed it, room targets draw from it.
-DesignRandom& TheDesignRandom();
+// The target area of a room for one draw of the design generator (0..32767):
+// roomSize deviated by up to roomSizeVariance, in unsigned arithmetic, so a
+// deviation below -roomSize wraps to a huge target that takes a whole region.
+std::uint32_t RoomTargetArea(std::uint32_t roomSize, std::uint32_t roomSizeVariance, int draw);
 
 }  // namespace quarn

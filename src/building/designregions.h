@@ -6,11 +6,28 @@
 
 #include "geom/cbox2.h"
 #include "geom/clattice2.h"
-#include "building/cfloordesigner.h"
 #include "geom/side.h"
 #include "tlist.h"
 
 namespace quarn {
+
+// The seed of a room among cells offered in region order: the fewest and
+// least surrounding links (NeighbourShape), then the larger cell, then the
+// earlier one.
+template <class Cell>
+struct SeedChoice {
+  SeedChoice(Cell first, int shape, std::int64_t area)
+      : best(first), bestShape(shape), bestArea(area) {}
+  void Offer(Cell cell, int shape, std::int64_t area) {
+    if (shape > bestShape || (shape == bestShape && area <= bestArea)) return;
+    best = cell;
+    bestShape = shape;
+    bestArea = area;
+  }
+  Cell best;
+  int bestShape;
+  std::int64_t bestArea;
+};
 
 // The pending regions of one floor while its rooms are designed, held so that
 // dividing a region costs time in proportion to the region rather than to

@@ -6,28 +6,11 @@
 #include <fstream>
 #include <system_error>
 
-#include "building/cfloordesigner.h"
 #include "building/cbuilding.h"
 #include "geom/outlinecheck.h"
 #include "plandump.h"
 
 namespace quarn {
-namespace {
-
-// Points the design trace at a stream for the lifetime of the object.
-class TraceRedirect {
- public:
-  explicit TraceRedirect(std::ostream& stream) : previous_(SetDesignTrace(&stream)) {}
-  ~TraceRedirect() { SetDesignTrace(previous_); }
-  TraceRedirect(const TraceRedirect&) = delete;
-  TraceRedirect& operator=(const TraceRedirect&) = delete;
-
- private:
-  std::ostream* previous_;
-};
-
-}  // namespace
-
 std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return "cannot read '" + path + "': a directory";
@@ -44,27 +27,26 @@ std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPoly
 }
 
 void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                       std::ostream& trace,
+                       DesignObserver& observer,
                        const std::function<void(const CBuilding&)>& addBuilding,
                        const std::function<void(int)>& beforeBuilding) {
-  const TraceRedirect redirect(trace);
   for (int i = 0; i < loops.GetSize(); ++i) {
     if (beforeBuilding) beforeBuilding(i);
     CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
     spec.seed = settings.seed;
-    addBuilding(CBuilding(spec, settings.steps));
+    addBuilding(CBuilding(spec, settings.steps, observer));
   }
 }
 
 std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
-                                       std::ostream& trace,
+                                       DesignObserver& observer,
                                        const std::function<void(int)>& beforeBuilding) {
   PlanDump plan(dump, settings.steps, settings.finish.has_value());
   std::vector<std::string> notes;
   int index = 0;
   GenerateBuildings(
-      loops, settings, trace,
+      loops, settings, observer,
       [&](const CBuilding& building) {
         if (!settings.finish) {
           plan.AddBuilding(building);
@@ -88,11 +70,11 @@ std::vector<std::string> MissingNotes(int building, const FinishedBuilding& fini
 }
 
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
-                                    const GenerationSettings& settings, std::ostream& trace,
+                                    const GenerationSettings& settings, DesignObserver& observer,
                                     const std::function<void(int)>& beforeBuilding) {
   TList<TList<CFloor>> floors;
   GenerateBuildings(
-      loops, settings, trace, [&floors](const CBuilding& building) { floors.Add(building.floors); },
+      loops, settings, observer, [&floors](const CBuilding& building) { floors.Add(building.floors); },
       beforeBuilding);
   return floors;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "building/cbuilding.h"
+#include "building/designobserver.h"
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
 #include "tlist.h"
@@ -32,26 +33,26 @@ struct GenerationSettings {
 
 // Turns every loop, in order, into one building exactly as the view does:
 // CFloorSpec(loop, storeys, roomSizeVariance, roomSize) with its seed, then
-// CBuilding(spec, steps), and hands each to addBuilding. The design trace of
-// the same run goes to trace (a stream without a buffer silences it); the
-// previous trace stream is restored afterwards. beforeBuilding, when set,
-// is called with each loop's index first.
+// CBuilding(spec, steps), and hands each to addBuilding. Every design step
+// of the run is reported to observer. beforeBuilding, when set, is called
+// with each loop's index first.
 void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                       std::ostream& trace,
+                       DesignObserver& observer,
                        const std::function<void(const CBuilding&)>& addBuilding,
                        const std::function<void(int)>& beforeBuilding = {});
 
 // GenerateBuildings writing the plan dump of all of them to dump: version 2
 // of the finished buildings, or version 1 of the design alone. Returns what
 // the finished buildings lack (see MissingNotes).
-std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops, const GenerationSettings& settings,
-                   std::ostream& dump, std::ostream& trace,
-                   const std::function<void(int)>& beforeBuilding = {});
+std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
+                                       const GenerationSettings& settings, std::ostream& dump,
+                                       DesignObserver& observer,
+                                       const std::function<void(int)>& beforeBuilding = {});
 
 // The same run, keeping every building's storeys (lowest first) in loop
 // order instead of dumping them.
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
-                                    const GenerationSettings& settings, std::ostream& trace,
+                                    const GenerationSettings& settings, DesignObserver& observer,
                                     const std::function<void(int)>& beforeBuilding = {});
 
 // One line for every entrance or stair a finished building lacks, naming the

@@ -23,8 +23,10 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
+#include "batch.h"
 #include "generate.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
@@ -55,16 +57,13 @@ struct Arguments {
   bool designOnly = false;
   std::string entranceSide;  // empty: south
   std::string storeyHeight;  // empty: the default of the output
-  std::string outline;
+  std::vector<std::string> outlines;
+  std::string outline;  // the one outline file of a single run
+  std::string jobs;     // empty: one worker per core
+  std::string shard;
 };
 
-// What to write: the plan dump, a drawn floor plan, or a 3D export with its
-// scene settings.
-struct OutputSettings {
-  std::optional<quarn::PlanFormat> planFormat;
-  std::optional<quarn::ExportFormat> exportFormat;  // neither: the plan dump
-  quarn::SceneSettings scene;
-};
+using quarn::OutputSettings;
 
 // The drawn plan formats, by name; json is the plan dump.
 std::optional<quarn::PlanFormat> PlanFormatNamed(const std::string& name) {
@@ -97,8 +96,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // The format -f names, else the one -o's extension names, else the dump.
-std::string FormatName(const Arguments& args) {
+// A batch's -o is a folder: its format is -f or the dump.
+std::string FormatName(const Arguments& args, bool batch) {
   if (!args.format.empty()) return args.format;
+  if (batch) return "json";
   std::string extension = std::filesystem::path(args.output).extension().string();
   if (!extension.empty()) extension.erase(0, 1);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -108,8 +109,9 @@ std::string FormatName(const Arguments& args) {
 
 // Turns the output argument texts into settings; on a usage error returns
 // the message.
-std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSettings& output) {
-  const std::string format = FormatName(args);
+std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
+                                              OutputSettings& output) {
+  const std::string format = FormatName(args, batch);
   output.planFormat = PlanFormatNamed(format);
   if (format != "json" && !output.planFormat) {
     output.exportFormat = quarn::ExportFormatNamed(format);
@@ -140,6 +142,8 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, OutputSetti
   } else if (!args.designOnly) {
     output.scene.storeyHeight = kDefaultStoreyHeight;
   }
+  output.pxPerUnit = args.pxPerUnit;
+  output.stepsText = args.steps;
   return std::nullopt;
 }
 
@@ -198,24 +202,67 @@ std::optional<std::string> ReadSettings(const Arguments& args,
 // the plan or the trace is being written to that terminal too.
 void GenerateWithProgress(
     const TList<CPolygon2>& loops, bool dumpToStdout, std::ostream* traceTarget,
-    const std::function<void(std::ostream& trace, const std::function<void(int)>& beforeBuilding)>&
-        generate) {
+    const std::function<void(quarn::DesignObserver& observer,
+                             const std::function<void(int)>& beforeBuilding)>& generate) {
   const bool writesToTerminal =
       (dumpToStdout || traceTarget == &std::cout) && isatty(STDOUT_FILENO) != 0;
   const bool showProgress = isatty(STDERR_FILENO) != 0 && !writesToTerminal;
   quarn::ProgressMeter meter(std::cerr, showProgress, loops.GetSize());
-  quarn::TraceTap tap(traceTarget ? traceTarget->rdbuf() : nullptr, [&meter] { meter.AddRoom(); });
-  // A stream without a buffer skips the trace's formatting altogether.
-  std::ostream trace(traceTarget || showProgress ? &tap : nullptr);
-  generate(trace, [&meter](int building) { meter.StartBuilding(building); });
+  quarn::DesignObserver silent;
+  std::optional<quarn::TextTraceObserver> text;
+  if (traceTarget != nullptr) text.emplace(*traceTarget);
+  quarn::DesignObserver& trace = text ? static_cast<quarn::DesignObserver&>(*text) : silent;
+  quarn::MeteredObserver metered(trace, meter);
+  generate(showProgress ? metered : trace, [&meter](int building) { meter.StartBuilding(building); });
   meter.Finish();
+}
+
+// Several outline files, or a folder of them: one output each in the folder
+// -o names, on -j workers.
+int RunBatchMode(const Arguments& args) {
+  quarn::GenerationSettings settings;
+  OutputSettings output;
+  if (args.output.empty()) return Fail(kUsage, "several outline files need -o FOLDER");
+  if (!args.trace.empty()) return Fail(kUsage, "--trace takes a single outline file");
+  if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
+  const unsigned cores = std::thread::hardware_concurrency();
+  const auto jobs =
+      args.jobs.empty() ? std::optional<std::uint32_t>(cores > 0 ? cores : 1) : ParseCount(args.jobs, 1, 1024);
+  if (!jobs) return Fail(kUsage, "-j takes a number of workers from 1 to 1024, not '" + args.jobs + "'");
+  quarn::Shard shard;
+  if (!args.shard.empty()) {
+    const auto parsed = quarn::ParseShard(args.shard);
+    if (!parsed) return Fail(kUsage, "--shard takes I/N with 1 <= I <= N, not '" + args.shard + "'");
+    shard = *parsed;
+  }
+  std::vector<quarn::BatchItem> items;
+  const std::string extension = FormatName(args, true);
+  if (const auto problem = quarn::PlanBatch(args.outlines, args.output, extension, shard, items)) {
+    return Fail(kUsage, *problem);
+  }
+  const quarn::OutputWriters* writers = nullptr;
+  if (output.planFormat || output.exportFormat) {
+    std::string problem;
+    writers = quarn::LoadOutputWriters(problem);
+    if (writers == nullptr) return Fail(kBadInput, problem);
+  }
+  std::error_code error;
+  std::filesystem::create_directories(args.output, error);
+  if (!std::filesystem::is_directory(args.output, error)) {
+    return Fail(kBadInput, "cannot make the folder '" + args.output + "'");
+  }
+  const int failed = quarn::RunBatch(
+      items, static_cast<int>(*jobs), isatty(STDERR_FILENO) != 0, std::cerr,
+      [&](const quarn::BatchItem& item) { return quarn::RunBatchItem(item, settings, output, writers); });
+  return failed > 0 ? kBadInput : 0;
 }
 
 int Run(const Arguments& args) {
   quarn::GenerationSettings settings;
   OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
-  if (const auto problem = ReadOutputSettings(args, output)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadOutputSettings(args, false, output)) return Fail(kUsage, *problem);
   // Loaded before any file is opened, so that a module that cannot be used
   // leaves nothing behind.
   const quarn::OutputWriters* writers = nullptr;
@@ -249,7 +296,8 @@ int Run(const Arguments& args) {
   TList<TList<CFloor>> buildings;
   std::vector<std::string> notes;
   GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
-                       [&](std::ostream& trace, const std::function<void(int)>& beforeBuilding) {
+                       [&](quarn::DesignObserver& trace,
+                           const std::function<void(int)>& beforeBuilding) {
                          if (!output.exportFormat && !output.planFormat) {
                            notes = quarn::GeneratePlans(loops, settings, dump, trace, beforeBuilding);
                            return;
@@ -273,7 +321,7 @@ int Run(const Arguments& args) {
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
-    if (!writers->writePlan(buildings, finishing, title, *output.planFormat, args.pxPerUnit, dump,
+    if (!writers->writePlan(buildings, finishing, title, *output.planFormat, output.pxPerUnit, dump,
                             problem)) {
       return Fail(kBadInput, problem);
     }
@@ -347,8 +395,15 @@ int main(int argc, char** argv) {
                  "Metres per storey in 3D formats (default 3.0; with --design-only the walls' "
                  "1.5 grid units)")
       ->type_name("METRES");
-  app.add_option("OUTLINE_FILE", args.outline, "Outline loops, one a line")
-      ->type_name("FILE")
+  app.add_option("-j,--jobs", args.jobs, "Workers of a batch (default: one per core)")
+      ->type_name("N");
+  app.add_option("--shard", args.shard,
+                 "Process only the I-th of N slices of a batch's outline files")
+      ->type_name("I/N");
+  app.add_option("OUTLINE_FILE", args.outlines,
+                 "Outline loops, one a line; several files or folders (of *.quarn files) "
+                 "make a batch, one output each in the folder -o names")
+      ->type_name("FILE...")
       ->required();
   try {
     app.parse(argc, argv);
@@ -358,8 +413,12 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsage, std::string(error.what()) + " (see --help)");
   }
+  std::error_code error;
+  const bool batch = args.outlines.size() > 1 || !args.shard.empty() ||
+                     std::filesystem::is_directory(args.outlines[0], error);
+  args.outline = args.outlines[0];
   try {
-    return Run(args);
+    return batch ? RunBatchMode(args) : Run(args);
   } catch (const std::bad_alloc&) {
     // An outline within the coordinate limit can still hold more cells than
     // memory does; the temporary files are gone by now.

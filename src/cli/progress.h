@@ -3,30 +3,27 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
-#include <streambuf>
+
+#include "building/designobserver.h"
 
 namespace quarn {
 
-// A stream buffer that passes the design trace on to another buffer (or
-// drops it when there is none) and calls onRoom each time a design step
-// begins, which the trace marks with a line of "=============".
-class TraceTap : public std::streambuf {
+// Passes every design event on to another observer and counts each room
+// started on a progress meter.
+class ProgressMeter;
+class MeteredObserver final : public DesignObserver {
  public:
-  TraceTap(std::streambuf* target, std::function<void()> onRoom)
-      : target_(target), onRoom_(std::move(onRoom)) {}
+  MeteredObserver(DesignObserver& next, ProgressMeter& meter) : next_(next), meter_(meter) {}
 
- protected:
-  int_type overflow(int_type ch) override;
-  std::streamsize xsputn(const char* text, std::streamsize count) override;
-  int sync() override;
+  void RoomStarted() override;
+  void RoomCompleted() override { next_.RoomCompleted(); }
+  void CandidateScored(float score) override { next_.CandidateScored(score); }
+  void CandidatesScored() override { next_.CandidatesScored(); }
+  void StepTaken() override { next_.StepTaken(); }
 
  private:
-  void See(char c);
-
-  std::streambuf* target_;
-  std::function<void()> onRoom_;
-  int lineLength_ = 0;
-  bool lineIsMarker_ = true;
+  DesignObserver& next_;
+  ProgressMeter& meter_;
 };
 
 // A one-line progress report on a terminal: which building is being

@@ -5,11 +5,15 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <numbers>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "building/cwall.h"
@@ -602,9 +606,9 @@ bool Finish(cairo_t* cr, cairo_surface_t* surface, std::string& problem) {
   return Succeeded(drawing, problem) && Succeeded(cairo_surface_status(surface), problem);
 }
 
-bool WriteSheet(const TList<TList<CFloor>>& buildings,
-                const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                PlanFormat format, double scale, std::ostream& out, std::string& problem) {
+bool WriteSheetSurface(const TList<TList<CFloor>>& buildings,
+                       const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
+                       PlanFormat format, double scale, std::ostream& out, std::string& problem) {
   const SheetLayout layout = LayOutSheet(buildings, finished, title, scale);
   if (format == PlanFormat::kPng && (layout.width > kMaxPngSide || layout.height > kMaxPngSide)) {
     problem = "a PNG plan is limited to " + std::to_string(kMaxPngSide) +
@@ -629,6 +633,42 @@ bool WriteSheet(const TList<TList<CFloor>>& buildings,
     }
   }
   return Finish(cr.get(), surface.get(), problem);
+}
+
+// cairo names an SVG's surfaces by a count over the whole process, so the
+// same plan drawn after others would name them differently. They are named
+// in order of appearance from 2, as the first plan a process draws has them.
+std::string NumberSurfacesFromTwo(const std::string& svg) {
+  static constexpr std::string_view kPrefix = "surface";
+  std::map<std::string, std::string> renamed;
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t at = svg.find(kPrefix); at != std::string::npos; at = svg.find(kPrefix, from)) {
+    std::size_t end = at + kPrefix.size();
+    while (end < svg.size() && std::isdigit(static_cast<unsigned char>(svg[end]))) ++end;
+    result.append(svg, from, at - from);
+    const std::string number = svg.substr(at + kPrefix.size(), end - at - kPrefix.size());
+    if (number.empty()) {
+      result.append(kPrefix);
+    } else {
+      const auto name = renamed.emplace(number, std::to_string(renamed.size() + 2)).first;
+      result.append(kPrefix).append(name->second);
+    }
+    from = end;
+  }
+  return result.append(svg, from, std::string::npos);
+}
+
+bool WriteSheet(const TList<TList<CFloor>>& buildings,
+                const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
+                PlanFormat format, double scale, std::ostream& out, std::string& problem) {
+  if (format == PlanFormat::kSvg) {
+    std::ostringstream svg;
+    if (!WriteSheetSurface(buildings, finished, title, format, scale, svg, problem)) return false;
+    out << NumberSurfacesFromTwo(svg.str());
+    return true;
+  }
+  return WriteSheetSurface(buildings, finished, title, format, scale, out, problem);
 }
 
 bool WriteStoreyPages(const TList<TList<CFloor>>& buildings,

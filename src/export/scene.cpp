@@ -37,9 +37,15 @@ bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
 
 const char* OpeningOf(const CWall& wall, bool entrance) {
   if (entrance) return "entrance";
-  const bool cut = wall.pieces.GetSize() != 1 || !(wall.pieces[0] == wall.solid[0]);
-  if (!cut) return "none";
-  return wall.GetRoomCount() == 2 ? "door" : "window";
+  switch (wall.GetOpening()) {
+    case CWall::Opening::kDoor:
+      return "door";
+    case CWall::Opening::kWindow:
+      return "window";
+    case CWall::Opening::kNone:
+      break;
+  }
+  return "none";
 }
 
 std::string Joined(const std::vector<std::string>& phrases) {

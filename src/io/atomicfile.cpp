@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <mutex>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -63,9 +64,14 @@ void InstallInterruptCleanup() {
   (void)installed;
 }
 
+// Files are written from several threads at once (batches): slots are
+// claimed and freed under this lock; the signal handler only reads them.
+std::mutex pendingLock;
+
 // The slot holding path, or SIZE_MAX when it could not be registered.
 std::size_t RegisterPending(const std::string& path, bool isFolder = false) {
   InstallInterruptCleanup();
+  const std::lock_guard<std::mutex> lock(pendingLock);
   for (std::size_t i = 0; i < kMaxPending; ++i) {
     if (!pendingInUse[i] && path.size() < pendingPaths[i].size()) {
       std::memcpy(pendingPaths[i].data(), path.c_str(), path.size() + 1);
@@ -79,7 +85,10 @@ std::size_t RegisterPending(const std::string& path, bool isFolder = false) {
 
 // Frees the slot and marks it as none.
 void UnregisterPending(std::size_t& slot) {
-  if (slot < kMaxPending) pendingInUse[slot] = 0;
+  if (slot < kMaxPending) {
+    const std::lock_guard<std::mutex> lock(pendingLock);
+    pendingInUse[slot] = 0;
+  }
   slot = SIZE_MAX;
 }
 

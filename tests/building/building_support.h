@@ -11,26 +11,27 @@
 #include <gtest/gtest.h>
 
 #include "building/cfloor.h"
-#include "building/cfloordesigner.h"
+#include "building/designobserver.h"
 #include "geom/cbox2.h"
 #include "geom/cbox3.h"
 #include "geom/cpolygon2.h"
 
 namespace quarn::test {
 
-// Sends the design trace into a string while alive.
+// A design observer that keeps the text trace in a string.
 class CapturedTrace {
  public:
-  CapturedTrace() : previous_(SetDesignTrace(&stream_)) {}
-  ~CapturedTrace() { SetDesignTrace(previous_); }
+  CapturedTrace() = default;
   CapturedTrace(const CapturedTrace&) = delete;
   CapturedTrace& operator=(const CapturedTrace&) = delete;
 
+  operator DesignObserver&() { return observer_; }
+  DesignObserver& Observer() { return observer_; }
   std::string Text() const { return stream_.str(); }
 
  private:
   std::ostringstream stream_;
-  std::ostream* previous_;
+  TextTraceObserver observer_{stream_};
 };
 
 inline CBox2 Box(int x0, int y0, int x1, int y1) { return CBox2(CPoint2(x0, y0), CPoint2(x1, y1)); }

@@ -21,6 +21,7 @@ TList<CPolygon2> TwoLoops() {
 TEST(BuildingSet, BuildMakesOneUndesignedBuildingPerLoop) {
   CapturedTrace trace;
   BuildingSet set;
+  set.observer = &trace.Observer();
   set.Build(TwoLoops());
   EXPECT_EQ(set.step, 0u);
   ASSERT_EQ(set.specs.GetSize(), 2);
@@ -42,6 +43,7 @@ TEST(BuildingSet, BuildMakesOneUndesignedBuildingPerLoop) {
 TEST(BuildingSet, SteppingForwardAndBackReplaysTheSameDesign) {
   CapturedTrace trace;
   BuildingSet set;
+  set.observer = &trace.Observer();
   set.Build(TwoLoops());
   const std::string start = Describe(set.buildings[0][0]);
   set.StepBack();
@@ -76,6 +78,7 @@ TEST(BuildingSet, TheLastStepEndsTheLongestDesign) {
   BuildingSet last;
   last.Build(TwoLoops());
   CapturedTrace lastTrace;
+  last.observer = &lastTrace.Observer();
   last.SetLastStep();
   const std::string lastText = lastTrace.Text();
   const std::uint32_t n = last.step;
@@ -86,8 +89,10 @@ TEST(BuildingSet, TheLastStepEndsTheLongestDesign) {
   std::string steppedText;
   {
     CapturedTrace steppedTrace;
+    stepped.observer = &steppedTrace.Observer();
     stepped.SetStep(n);
     steppedText = steppedTrace.Text();
+    stepped.observer = nullptr;
   }
   EXPECT_EQ(lastText, steppedText);
   for (const std::uint32_t step : {n, n + 1, STEP_BUDGET_UNLIMITED}) {

@@ -52,10 +52,9 @@ TEST(BuildingLaws, AFinishedDesignPartitionsTheOutlineIntoWalledRooms) {
     const CPolygon2& outline = spec.outline;
     SCOPED_TRACE("outline " + Text(outline) + " room size " + std::to_string(spec.roomSize));
     quarn::test::CountingAssertions assertions;
-    CapturedTrace trace;
     CBuilding building(spec, STEP_BUDGET_UNLIMITED);
     EXPECT_EQ(assertions.Count(), 0) << assertions.LastUnit();
-    EXPECT_EQ(building.stepBudget, STEP_BUDGET_UNLIMITED);
+    EXPECT_EQ(building.budget.steps, STEP_BUDGET_UNLIMITED);
     const CFloor& floor = building.floors[0];
     EXPECT_EQ(floor.pendingRegions.GetSize(), 0);
     EXPECT_EQ(floor.candidateBoxes.GetSize(), 0);
@@ -109,7 +108,6 @@ TEST(BuildingLaws, EveryStepAddsExactlyOneCellDecision) {
   for (unsigned seed = 1; seed <= kOutlines / 3; ++seed) {
     const CFloorSpec spec = RandomSpec(seed);
     SCOPED_TRACE("outline " + Text(spec.outline) + " room size " + std::to_string(spec.roomSize));
-    CapturedTrace trace;
     CBuilding before(spec, 0);
     for (std::uint32_t n = 1;; ++n) {
       SCOPED_TRACE("budget " + std::to_string(n));
@@ -117,7 +115,7 @@ TEST(BuildingLaws, EveryStepAddsExactlyOneCellDecision) {
       CFloor& old = before.floors[0];
       CFloor& grown = after.floors[0];
       const int rooms = old.rooms.GetSize();
-      if (after.stepBudget > 0) {
+      if (after.budget.steps > 0) {
         // A step was left over: budget n - 1 had already finished the design.
         ASSERT_EQ(grown.rooms.GetSize(), rooms);
         for (int r = 0; r < rooms; ++r) EXPECT_EQ(Text(grown.rooms[r].outline), Text(old.rooms[r].outline));
@@ -172,18 +170,16 @@ TEST(BuildingBudget, StoreysShareTheBudget) {
       {"no storey asked for", 0, 5, 0, 5},
   };
   for (const auto& c : cases) {
-    CapturedTrace trace;
     CBuilding building(CFloorSpec(BoxOutline(0, 0, 15, 15), c.storeys, 0, 45), c.budget);
     EXPECT_EQ(building.floors.GetSize(), c.floors) << c.name;
-    EXPECT_EQ(building.stepBudget, c.budgetLeft) << c.name;
+    EXPECT_EQ(building.budget.steps, c.budgetLeft) << c.name;
   }
 }
 
 TEST(BuildingBudget, SpareStepsAreLeftAfterTheLastStorey) {
-  CapturedTrace trace;
   CBuilding building(CFloorSpec(BoxOutline(0, 0, 15, 15), 2, 0, 45), 100);
   ASSERT_EQ(building.floors.GetSize(), 2);
-  EXPECT_EQ(building.stepBudget, 100u - 2 * 9);
+  EXPECT_EQ(building.budget.steps, 100u - 2 * 9);
   EXPECT_EQ(building.GetSpec().GetMaxRoomSize(), 45u);
   // Equal seeds per storey only when the variance is 0: both storeys agree.
   EXPECT_EQ(Text(building.floors[0].rooms[0].outline), Text(building.floors[1].rooms[0].outline));

@@ -1,4 +1,4 @@
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 
 #include <sstream>
 #include <string>
@@ -112,7 +112,7 @@ TEST(FloorDesignerChoice, RecordingTracesAllScoresAndKeepsTheNonZeroOnes) {
   CFloor floor = IdleFloor();
   Region row = Row();
   CapturedTrace trace;
-  EXPECT_EQ(floor.ChooseBestCandidate(row.Pointers({1, 2}), row.Pointers({0}), true), &row.cells[1]);
+  EXPECT_EQ(floor.ChooseBestCandidate(row.Pointers({1, 2}), row.Pointers({0}), true, trace), &row.cells[1]);
   EXPECT_EQ(trace.Text(), "0\n0.530132\n\n---\n");
   ASSERT_EQ(floor.candidateBoxes.GetSize(), 1);
   EXPECT_EQ(floor.candidateBoxes[0].GetMin(), CPoint2(5, 0));
@@ -125,10 +125,10 @@ TEST(FloorDesignerChoice, GrowthDecisionsWriteAndRecordNothing) {
   CFloor floor = IdleFloor();
   Region row = Row();
   CapturedTrace trace;
-  EXPECT_EQ(floor.ChooseBestCandidate(row.Pointers({2, 1}), row.Pointers({0}), false), &row.cells[1]);
+  EXPECT_EQ(floor.ChooseBestCandidate(row.Pointers({2, 1}), row.Pointers({0}), false, trace), &row.cells[1]);
   EXPECT_EQ(trace.Text(), "");
   EXPECT_EQ(floor.candidateBoxes.GetSize(), 0);
-  EXPECT_EQ(floor.ChooseBestCandidate(CBox2PtrList(), row.Pointers({0}), true), nullptr);
+  EXPECT_EQ(floor.ChooseBestCandidate(CBox2PtrList(), row.Pointers({0}), true, trace), nullptr);
   EXPECT_EQ(trace.Text(), "");
 }
 
@@ -136,11 +136,12 @@ TEST(FloorDesignerChoice, EqualScoresGoToTheLaterCandidate) {
   // Left and right of a middle cell both fill their only linked side: 1.0.
   Region plus({Box(5, 0, 10, 5), Box(0, 0, 5, 5), Box(10, 0, 15, 5)});
   CFloor floor = IdleFloor();
-  EXPECT_EQ(floor.ChooseBestCandidate(plus.Pointers({1, 2}), plus.Pointers({0}), false), &plus.cells[2]);
-  EXPECT_EQ(floor.ChooseBestCandidate(plus.Pointers({2, 1}), plus.Pointers({0}), false), &plus.cells[1]);
+  quarn::DesignObserver silent;
+  EXPECT_EQ(floor.ChooseBestCandidate(plus.Pointers({1, 2}), plus.Pointers({0}), false, silent), &plus.cells[2]);
+  EXPECT_EQ(floor.ChooseBestCandidate(plus.Pointers({2, 1}), plus.Pointers({0}), false, silent), &plus.cells[1]);
   // No candidate touches the room: the last one is still taken.
   Region apart({Box(0, 0, 5, 5), Box(10, 0, 15, 5), Box(20, 0, 25, 5)});
-  EXPECT_EQ(floor.ChooseBestCandidate(apart.Pointers({1, 2}), apart.Pointers({0}), false), &apart.cells[2]);
+  EXPECT_EQ(floor.ChooseBestCandidate(apart.Pointers({1, 2}), apart.Pointers({0}), false, silent), &apart.cells[2]);
 }
 
 TEST(FloorDesignerTarget, DeviatesByTheDrawAndWrapsBelowZero) {

@@ -13,7 +13,6 @@
 namespace {
 
 using quarn::test::BoxOutline;
-using quarn::test::CapturedTrace;
 
 TEST(RoomPair, RoomsFillFirstThenSecondAndAThirdIsDropped) {
   CRoom a(nullptr, BoxOutline(0, 0, 1, 1), true);
@@ -49,7 +48,6 @@ TEST(RoomPair, ARoomIsNeverPairedWithItself) {
 
 // A floor holding just the given rooms, with walls and slabs derived.
 CFloor FloorOf(const std::vector<CPolygon2>& outlines) {
-  CapturedTrace trace;
   CFloor floor = CBuilding(CFloorSpec(BoxOutline(0, 0, 5, 5), 1, 0, 45), 0).floors[0];
   floor.pendingRegions.Clear();
   for (const CPolygon2& outline : outlines) floor.rooms.Add(CRoom(&floor, outline, true));
@@ -110,7 +108,6 @@ TEST(WallDerivation, PartlySharedEdgesAreSplitAtTheNeighboursCorners) {
 }
 
 TEST(WallDerivation, TheDesignedPairOfCellsGetsADoor) {
-  CapturedTrace trace;
   CBuilding building(CFloorSpec(BoxOutline(0, 0, 10, 5), 1, 0, 25), STEP_BUDGET_UNLIMITED);
   const CFloor& floor = building.floors[0];
   ASSERT_EQ(floor.rooms.GetSize(), 2);

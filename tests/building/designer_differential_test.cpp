@@ -69,8 +69,8 @@ bool SameWalls(const CFloor& got, const ReferenceFloor& want) {
 ::testing::AssertionResult SameDesign(const CBuilding& fast, const std::string& fastTrace,
                                       const ReferenceBuilding& reference) {
   if (fastTrace != reference.trace) return ::testing::AssertionFailure() << "traces differ";
-  if (fast.stepBudget != reference.stepBudget) {
-    return ::testing::AssertionFailure() << "budget left " << fast.stepBudget << " vs "
+  if (fast.budget.steps != reference.stepBudget) {
+    return ::testing::AssertionFailure() << "budget left " << fast.budget.steps << " vs "
                                          << reference.stepBudget;
   }
   if (fast.floors.GetSize() != reference.floors.GetSize()) {
@@ -127,7 +127,7 @@ TEST(DesignerDifferential, AgreesWithTheBoxListOperationsOnRandomOutlines) {
     for (std::uint32_t budget : budgets) {
       const ReferenceBuilding reference = DesignByReference(spec, budget);
       CapturedTrace trace;
-      const CBuilding fast(spec, budget);
+      const CBuilding fast(spec, budget, trace);
       ASSERT_TRUE(SameDesign(fast, trace.Text(), reference)) << Describe(spec, budget);
       ++cases;
     }

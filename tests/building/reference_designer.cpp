@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "building/designrandom.h"
 
 namespace quarn::test {
@@ -47,7 +47,7 @@ class Designer {
       : spec_(spec), budget_(budget), trace_(trace) {}
 
   ReferenceFloor Design(std::uint32_t storeysMade) {
-    TheDesignRandom().Seed(spec_.GetMaxRoomSize() * (storeysMade + 1u));
+    random_.Seed(spec_.GetMaxRoomSize() * (storeysMade + 1u));
     AddPendingRegion(CLattice2(CPolygon2(spec_.outline)));
     while (floor_.pendingRegions.GetSize() > 0 && !budget_.IsExhausted()) DesignStep();
     MatchWalls();
@@ -105,7 +105,7 @@ class Designer {
   void DesignStep() {
     trace_ << '\n' << "=============" << '\n';
     const std::uint32_t target = RoomTargetArea(spec_.roomSize, spec_.roomSizeVariance,
-                                                TheDesignRandom().Next());
+                                                random_.Next());
     floor_.pendingRegions.Sort();
     const int last = floor_.pendingRegions.GetSize() - 1;
     CBox2List cells = floor_.pendingRegions[last].GetBoxList();
@@ -144,6 +144,7 @@ class Designer {
   const CFloorSpec& spec_;
   Budget& budget_;
   std::ostream& trace_;
+  DesignRandom random_;
   ReferenceFloor floor_;
 };
 

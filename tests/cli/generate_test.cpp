@@ -1,4 +1,5 @@
 #include "generate.h"
+#include "random_skyline.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "building/cfloordesigner.h"
 #include "geom/outlinecheck.h"
 #include "support/assert_recorder.h"
 
@@ -38,7 +38,8 @@ struct Run {
 Run Generate(const std::string& outline, const GenerationSettings& settings) {
   std::ostringstream dump;
   std::ostringstream trace;
-  GeneratePlans(LoopsOf(outline), settings, dump, trace);
+  TextTraceObserver observer(trace);
+  GeneratePlans(LoopsOf(outline), settings, dump, observer);
   Run run;
   run.dump = Json::parse(dump.str());
   std::istringstream lines(trace.str());
@@ -224,15 +225,12 @@ TEST(GeneratePlansTest, DumpedBoxesReadBackAsTheModelsFloats) {
   settings.steps = 7;
   const TList<CPolygon2> loops = LoopsOf(kCourtyard);
   std::ostringstream dump;
-  std::ostringstream trace;
-  GeneratePlans(loops, settings, dump, trace);
+  DesignObserver silent;
+  GeneratePlans(loops, settings, dump, silent);
   const Json floorDump = Json::parse(dump.str())["buildings"][0]["floors"][0];
 
   const CFloorSpec spec(loops[0], 1, 0, 45);
-  std::ostream silent(nullptr);
-  std::ostream* const previousTrace = SetDesignTrace(&silent);
   const CBuilding building(spec, 7);
-  SetDesignTrace(previousTrace);
   const CFloor& floor = building.floors[0];
   ASSERT_EQ(floorDump["walls"].size(), static_cast<std::size_t>(floor.walls.GetSize()));
   for (int w = 0; w < floor.walls.GetSize(); ++w) {
@@ -255,29 +253,6 @@ TEST(GeneratePlansTest, EachLoopIsItsOwnBuildingInFileOrder) {
   EXPECT_EQ(dump["buildings"][1]["outline"], Json::parse("[[0,15],[15,15],[15,0],[0,0]]"));
   // Every building seeds its own design, so equal loops give equal buildings.
   EXPECT_EQ(dump["buildings"][0], dump["buildings"][2]);
-}
-
-// Columns of random width and height standing on y = 0, walked clockwise
-// from the origin and turned by a multiple of 90 degrees. Equal neighbouring
-// heights leave a vertex inside a straight run, which the check accepts.
-CPolygon2 RandomSkyline(std::mt19937& random) {
-  std::uniform_int_distribution<int> columns(1, 8), width(1, 9), height(1, 12), turn(0, 3);
-  std::vector<std::pair<int, int>> points = {{0, 0}};
-  int x = 0;
-  for (int n = columns(random); n > 0; --n) {
-    const int h = height(random);
-    if (points.back() != std::pair(x, h)) points.emplace_back(x, h);
-    x += width(random);
-    points.emplace_back(x, h);
-  }
-  points.emplace_back(x, 0);
-  CPolygon2 loop;
-  const int quarterTurns = turn(random);
-  for (auto [px, py] : points) {
-    for (int t = 0; t < quarterTurns; ++t) px = std::exchange(py, -px);
-    loop.Add(CPoint2(px, py));
-  }
-  return loop;
 }
 
 float SlabArea(const CFloor& floor) {
@@ -305,10 +280,8 @@ float EnclosedArea(const CPolygon2& loop) {
 // the rooms cover exactly its area.
 TEST(GeneratePlansTest, AcceptedOutlinesGenerateCleanly) {
   std::mt19937 random(20261208);
-  std::ostream silent(nullptr);
-  std::ostream* const previousTrace = SetDesignTrace(&silent);
   for (int i = 0; i < 40; ++i) {
-    const CPolygon2 loop = RandomSkyline(random);
+    const CPolygon2 loop = test::RandomSkyline(random);
     std::ostringstream text;
     text << loop;
     SCOPED_TRACE(text.str());
@@ -318,7 +291,6 @@ TEST(GeneratePlansTest, AcceptedOutlinesGenerateCleanly) {
     EXPECT_EQ(assertions.Count(), 0) << assertions.LastUnit();
     EXPECT_EQ(SlabArea(building.floors[0]), EnclosedArea(loop));
   }
-  SetDesignTrace(previousTrace);
 }
 
 }  // namespace

@@ -449,3 +449,49 @@ TEST_F(QuarnGenTest, AnExceptionFromAWriterFailsCleanly) {
 }
 
 }  // namespace
+
+// A batch writes, for every input, the bytes of the single-file run of that
+// input (PDF is left out: it carries the time it was made); a bad input is reported on its own line and fails the run while
+// the others still land.
+TEST_F(QuarnGenTest, BatchOutputsAreTheSingleRunsOutputs) {
+  fs::create_directories(dir_ / "in");
+  const std::vector<std::string> stems = {"corridor", "courtyard", "l-shape", "square"};
+  for (const std::string& stem : stems) {
+    fs::copy_file(kSourceDir / "examples" / (stem + ".quarn"), dir_ / "in" / (stem + ".quarn"));
+  }
+  WriteText(dir_ / "in" / "broken.quarn", "(0,0)(5,0)*\n");
+  for (const char* format : {"json", "svg", "glb", "obj"}) {
+    SCOPED_TRACE(format);
+    const std::string f = std::string(" -f ") + format;
+    const Result batch = Run("--steps 40 -j 2 -o out" + f + " in");
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_NE(batch.err.find("quarn-gen: in/broken.quarn"), std::string::npos) << batch.err;
+    EXPECT_NE(batch.err.find("quarn-gen: 4 of 5 written, 1 failed, in "), std::string::npos)
+        << batch.err;
+    for (const std::string& stem : stems) {
+      const std::string name = stem + "." + format;
+      ASSERT_EQ(Run("--steps 40 -o " + name + f + " in/" + stem + ".quarn").exitCode, 0);
+      EXPECT_EQ(FirstDifference(ReadText(dir_ / "out" / name), ReadText(dir_ / name)), "") << name;
+    }
+    fs::remove_all(dir_ / "out");
+  }
+}
+
+// The slices of --shard I/N are disjoint and together make the whole batch.
+TEST_F(QuarnGenTest, ShardsSliceTheBatch) {
+  for (int i = 0; i < 5; ++i) WriteText(dir_ / ("o" + std::to_string(i) + ".quarn"), "(0,0)(0,5)(5,5)(5,0)*\n");
+  const std::string inputs = " o0.quarn o1.quarn o2.quarn o3.quarn o4.quarn";
+  ASSERT_EQ(Run("--shard 1/2 -o a" + inputs).exitCode, 0);
+  ASSERT_EQ(Run("--shard 2/2 -o b" + inputs).exitCode, 0);
+  auto names = [](const fs::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path().filename());
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  EXPECT_EQ(names(dir_ / "a"), (std::vector<std::string>{"o0.json", "o2.json", "o4.json"}));
+  EXPECT_EQ(names(dir_ / "b"), (std::vector<std::string>{"o1.json", "o3.json"}));
+  const Result bad = Run("--shard 3/2 -o c" + inputs);
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err, "quarn-gen: --shard takes I/N with 1 <= I <= N, not '3/2'\n");
+}

@@ -30,7 +30,7 @@ TList<TList<CFloor>> Generate(const std::string& example, std::uint32_t storeys 
   EXPECT_FALSE(problem) << *problem;
   quarn::GenerationSettings settings;
   settings.storeys = storeys;
-  std::ostream silent(nullptr);
+  quarn::DesignObserver silent;
   return quarn::GenerateFloors(loops, settings, silent);
 }
 

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "geom/outline_helpers.h"
 #include "geom/outlinecheck.h"
 
@@ -36,13 +36,10 @@ constexpr std::uint32_t kMidFirstRoom = 20;  // the first room takes about 45 st
 
 // Generates without writing the design trace.
 Buildings Generate(const TList<CPolygon2>& loops, std::uint32_t steps, std::uint32_t storeys = 1) {
-  std::ostream silent(nullptr);
-  std::ostream* const previous = quarn::SetDesignTrace(&silent);
   Buildings buildings;
   for (int i = 0; i < loops.GetSize(); ++i) {
     buildings.Add(CBuilding(CFloorSpec(loops[i], storeys, 0, 45), steps).floors);
   }
-  quarn::SetDesignTrace(previous);
   return buildings;
 }
 

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "building/cfloordesigner.h"
+#include "building/designbudget.h"
+#include "building/designobserver.h"
 #include "export/gltfwriter.h"
 #include "export/plandrawing.h"
 #include "export/sceneexport.h"
@@ -85,7 +86,7 @@ void DrawPlans(const TList<TList<CFloor>>& buildings,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   quarn::fuzz::AbortOnAssertions();
   if (size == 0) return 0;
-  static std::ostream silentTrace(nullptr);
+  quarn::DesignObserver silentTrace;
   const quarn::GenerationSettings settings = SettingsOf(data[0]);
 
   std::istringstream in(std::string(reinterpret_cast<const char*>(data + 1), size - 1));

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "fuzz/fuzz_support.h"
 #include "geom/cbox2list.h"
 #include "geom/outlinecheck.h"
@@ -56,8 +56,6 @@ void Generate(const CPolygon2& loop) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   quarn::fuzz::AbortOnAssertions();
-  static std::ostream silentTrace(nullptr);
-  quarn::SetDesignTrace(&silentTrace);
 
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   const quarn::OutlineFile file = quarn::ReadOutlineFile(in);

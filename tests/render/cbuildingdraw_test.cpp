@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "render/cfloordraw.h"
 #include "support/gl_test_context.h"
 
@@ -28,12 +28,9 @@ CPolygon2 Square(int x0, int size) {
 }
 
 TEST_F(BuildingDrawTest, EachStyleDrawsEveryStoreyOfEveryBuildingWithItsFloorDrawing) {
-  std::ostringstream trace;
-  std::ostream* previous = SetDesignTrace(&trace);
   TList<TList<CFloor>> buildings;
   buildings.Add(CBuilding(CFloorSpec(Square(0, 10), 1, 0, 45), 3).floors);
   buildings.Add(CBuilding(CFloorSpec(Square(20, 8), 1, 0, 45), STEP_BUDGET_UNLIMITED).floors);
-  SetDesignTrace(previous);
   const struct {
     int style;
     void (*draw)(const CFloor&);
@@ -56,11 +53,8 @@ TEST_F(BuildingDrawTest, EachStyleDrawsEveryStoreyOfEveryBuildingWithItsFloorDra
 // Storey k stands k * 1.5 above the ground; only the lowest shown storeys
 // are drawn.
 TEST_F(BuildingDrawTest, StoreysStandStackedAndOnlyTheShownOnesAreDrawn) {
-  std::ostringstream trace;
-  std::ostream* previous = SetDesignTrace(&trace);
   TList<TList<CFloor>> buildings;
   buildings.Add(CBuilding(CFloorSpec(Square(0, 10), 3, 0, 45), STEP_BUDGET_UNLIMITED).floors);
-  SetDesignTrace(previous);
   ASSERT_EQ(buildings[0].GetSize(), 3);
   // Seen from the side: the world's z is the window's y.
   glMatrixMode(GL_PROJECTION);
@@ -130,8 +124,6 @@ std::vector<std::uint8_t> FramePixels(int size, const std::function<void()>& dra
 // lines drawn twice: the picture must stay that of DrawBuildings, pixel for
 // pixel, from any camera, and follow the buildings when they change.
 TEST_F(BuildingDrawTest, KeptWireframeDrawsTheSamePixelsAsDrawBuildings) {
-  std::ostringstream trace;
-  std::ostream* previous = SetDesignTrace(&trace);
   CPolygon2 ell;
   for (const CPoint2& p : {CPoint2(0, 14), CPoint2(6, 14), CPoint2(6, 6), CPoint2(14, 6),
                            CPoint2(14, 0), CPoint2(0, 0)})
@@ -142,7 +134,6 @@ TEST_F(BuildingDrawTest, KeptWireframeDrawsTheSamePixelsAsDrawBuildings) {
     buildings.Add(CBuilding(CFloorSpec(ell, 2, 10, 20), budget).floors);
     buildings.Add(CBuilding(CFloorSpec(Square(20, 9), 1, 0, 45), budget).floors);
   }
-  SetDesignTrace(previous);
   const CWireframe lines(states[1][0][0]);
   int pieces = 0;
   for (int w = 0; w < states[1][0][0].walls.GetSize(); ++w)

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "building/cbuilding.h"
-#include "building/cfloordesigner.h"
+#include "building/cboxscore.h"
 #include "draw_expect.h"
 #include "render/ctexturemanager.h"
 #include "render/ctextureset.h"
@@ -24,24 +24,11 @@ CPolygon2 Square(int side) {
 
 class FloorDrawTest : public GlTest {
  protected:
-  void SetUp() override {
-    GlTest::SetUp();
-    silent_ = SetDesignTrace(&trace_);
-  }
-  void TearDown() override {
-    SetDesignTrace(silent_);
-    GlTest::TearDown();
-  }
-
   // The first storey of a square building of side units after budget steps.
   static CFloor FloorAfter(std::uint32_t budget, int side = 10) {
     const CBuilding building(CFloorSpec(Square(side), 1, 0, 45), budget);
     return building.floors[0];
   }
-
- private:
-  std::ostringstream trace_;
-  std::ostream* silent_ = nullptr;
 };
 
 int PieceCount(const CFloor& floor) {

@@ -53,37 +53,3 @@ class CBoxScore {
 
 // The labelled record of every measure and term, then the score.
 std::ostream& operator<<(std::ostream& os, const CBoxScore& score);
-
-namespace quarn {
-
-// The seed of a room among cells offered in region order: the fewest and
-// least surrounding links (NeighbourShape), then the larger cell, then the
-// earlier one.
-template <class Cell>
-struct SeedChoice {
-  SeedChoice(Cell first, int shape, std::int64_t area)
-      : best(first), bestShape(shape), bestArea(area) {}
-  void Offer(Cell cell, int shape, std::int64_t area) {
-    if (shape > bestShape || (shape == bestShape && area <= bestArea)) return;
-    best = cell;
-    bestShape = shape;
-    bestArea = area;
-  }
-  Cell best;
-  int bestShape;
-  std::int64_t bestArea;
-};
-
-
-// The target area of a room for one draw of the design generator (0..32767):
-// roomSize deviated by up to roomSizeVariance, in unsigned arithmetic, so a
-// deviation below -roomSize wraps to a huge target that takes a whole region.
-std::uint32_t RoomTargetArea(std::uint32_t roomSize, std::uint32_t roomSizeVariance, int draw);
-
-// The stream the design trace goes to: standard output unless redirected.
-std::ostream& DesignTrace();
-// Redirects the design trace (null restores standard output) and returns the
-// stream used before. A stream with no buffer silences the trace.
-std::ostream* SetDesignTrace(std::ostream* stream);
-
-}  // namespace quarn

@@ -1,0 +1,26 @@
+#include "building/cfloorspec.h"
+
+CFloorSpec::CFloorSpec(const CPolygon2& outline_, std::uint32_t storeys_,
+                       std::uint32_t roomSizeVariance_, std::uint32_t roomSize_)
+    : storeys(storeys_),
+      roomSizeVariance(roomSizeVariance_),
+      roomSize(roomSize_),
+      outline(outline_),
+      maxRoomSize(roomSizeVariance_ + roomSize_) {}
+
+CFloorSpec::CFloorSpec(const CFloorSpec& other)
+    : CFloorSpec(other.outline, other.storeys, other.roomSizeVariance, other.roomSize) {
+  seed = other.seed;
+}
+
+CFloorSpec& CFloorSpec::operator=(const CFloorSpec& other) {
+  if (this != &other) {
+    storeys = other.storeys;
+    roomSizeVariance = other.roomSizeVariance;
+    roomSize = other.roomSize;
+    outline = other.outline;
+    maxRoomSize = roomSizeVariance + roomSize;
+    seed = other.seed;
+  }
+  return *this;
+}

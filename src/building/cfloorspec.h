@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "geom/cpolygon2.h"
+
+// What to generate for one building: its outline loop (clockwise, grid
+// units), the number of storeys and the room sizes in grid cells.
+// maxRoomSize is roomSizeVariance + roomSize (unsigned, wraps), kept in step
+// by the constructors; it seeds the room sizes of every storey. seed is
+// added to every storey's generator seed; 0 designs the buildings the view
+// makes.
+class CFloorSpec {
+ public:
+  CFloorSpec(const CPolygon2& outline, std::uint32_t storeys, std::uint32_t roomSizeVariance,
+             std::uint32_t roomSize);
+  CFloorSpec(const CFloorSpec& other);
+  CFloorSpec& operator=(const CFloorSpec& other);
+
+  std::uint32_t GetMaxRoomSize() const { return maxRoomSize; }
+  // The seed of the generator that draws the room sizes of storey (0 the
+  // lowest).
+  std::uint32_t GetStoreySeed(std::uint32_t storey) const {
+    return maxRoomSize * (storey + 1u) + static_cast<std::uint32_t>(seed);
+  }
+
+  std::uint32_t storeys;
+  std::uint32_t roomSizeVariance;
+  std::uint32_t roomSize;
+  CPolygon2 outline;
+  std::uint32_t maxRoomSize;
+  int seed = 0;
+};
