@@ -20,6 +20,7 @@ void CWindow::OnCreate() {
   } else {
     view.Init();
     input.Init();
+    if (!startOutline.empty()) input.LoadLoops(startOutline);
   }
   current->Enter();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "app/cbasewindow.h"
 #include "app/cmode.h"
 #include "app/cmodeinput.h"
@@ -21,7 +23,8 @@ class CWindow : public CBaseWindow {
   CWindow();
 
   // Title "QUARN", client size from the mode, textures loaded, outline
-  // editor reset, input mode entered.
+  // editor reset (then given the outline file of OpenAtStart), input mode
+  // entered.
   void OnCreate() override;
   // Ignores the size asked for: restores the mode's size and resizes the mode.
   void OnResize(int width, int height) override;
@@ -41,6 +44,9 @@ class CWindow : public CBaseWindow {
   // current mode from creation on, set up with its own Init and Enter
   // instead of the view's and the input's. The application never calls it.
   void StartWithBench(CMode& bench);
+  // The outline file (as the editor saves it) the editor loads once it is
+  // reset at creation: what opening a file with the application does.
+  void OpenAtStart(const std::filesystem::path& outline) { startOutline = outline; }
 
  private:
   bool IsBench(const CMode* mode) const;
@@ -52,4 +58,5 @@ class CWindow : public CBaseWindow {
   CModeInput input;
   CModeView view;
   CMode* current = nullptr;  // input or view (a bench only by StartWithBench)
+  std::filesystem::path startOutline;
 };

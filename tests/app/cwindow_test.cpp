@@ -1,11 +1,15 @@
 #include "app/cwindow.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "support/gl_test_context.h"
+#include "texturefiles.h"
 
 namespace {
 
@@ -137,6 +141,26 @@ TEST_F(MainWindow, ResizingSnapsBackTo800x600) {
     EXPECT_EQ(viewport[2], 800) << inView;
     EXPECT_EQ(viewport[3], 600) << inView;
   }
+}
+
+// Opening an outline file with the application: created in a folder with
+// its textures, the window's editor holds the file's loop.
+TEST_F(MainWindow, CreationLoadsTheOutlineFileOpenedAtStart) {
+  namespace fs = std::filesystem;
+  const fs::path outline = fs::absolute("examples/square.quarn");
+  const fs::path folder = fs::temp_directory_path() / ("quarn-open-" + std::to_string(::getpid()));
+  fs::create_directories(folder / "tex");
+  ASSERT_EQ(quarn::tools::WriteTextureFiles(folder / "tex", quarn::tools::TextureFiles(8, 8)),
+            fs::path());
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder);
+  CWindow window;
+  window.OpenAtStart(outline);
+  window.OnCreate();
+  fs::current_path(previous);
+  fs::remove_all(folder);
+  EXPECT_EQ(window.GetInput().GetAllLoops().GetSize(), 1);
+  EXPECT_EQ(window.GetCurrentMode(), &window.GetInput());
 }
 
 }  // namespace
