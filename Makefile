@@ -9,8 +9,10 @@ FUZZ_SECONDS ?= 60
 CHECK_RELEASE_BUILD := build/check-release
 
 BENCH_BUILD := build/bench
+PACKAGE_BUILD := build/package
 
-.PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak
+.PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak \
+  package check-package
 
 # Each target installs only the packages of its purpose (SKIP_DEPS=1: none).
 DEPS := bash scripts/deps.sh
@@ -60,6 +62,16 @@ bench:
 	@$(MAKE) --no-print-directory $(BENCH_BUILD)/CMakeCache.txt
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bench/quarn_bench
+
+# The Debian package (build/package/quarn_*.deb), checked by lintian.
+package:
+	@$(DEPS) run package
+	@bash scripts/package.sh $(PACKAGE_BUILD)
+
+# The package installed with apt into a minimal Debian 12 system and run
+# there (as root; the base system is cached in ~/.cache/quarn).
+check-package: package
+	@bash scripts/check-package.sh $(PACKAGE_BUILD)/quarn_*.deb build/check-package
 
 # libFuzzer targets under ASan and UBSan, each run for FUZZ_SECONDS.
 $(FUZZ_BUILD)/CMakeCache.txt:
