@@ -33,4 +33,32 @@ The package holds the application (quarn), the headless generator
 (quarn-gen), which writes floor plans as JSON, SVG, PDF or PNG and 3D
 scenes as glTF, OBJ or FBX, and quarn-render, which draws the 3D view into
 PNG pictures without a display.")
+
+# A shared library among the targets gets ldconfig run through dpkg's
+# trigger once the package is installed.
+function(quarn_find_shared_library dir result)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      set(${result} TRUE PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(folder IN LISTS folders)
+    quarn_find_shared_library(${folder} found)
+    if(found)
+      set(${result} TRUE PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${result} FALSE PARENT_SCOPE)
+endfunction()
+quarn_find_shared_library(${PROJECT_SOURCE_DIR} QUARN_HAS_SHARED_LIBRARY)
+if(QUARN_HAS_SHARED_LIBRARY)
+  file(WRITE ${PROJECT_BINARY_DIR}/dist/triggers "activate-noawait ldconfig\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/dist/triggers)
+endif()
+
 include(CPack)
