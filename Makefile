@@ -12,7 +12,7 @@ BENCH_BUILD := build/bench
 PACKAGE_BUILD := build/package
 
 .PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak \
-  package check-package
+  package check-package check-reproducible
 
 # Each target installs only the packages of its purpose (SKIP_DEPS=1: none).
 DEPS := bash scripts/deps.sh
@@ -72,6 +72,11 @@ package:
 # there (as root; the base system is cached in ~/.cache/quarn).
 check-package: package
 	@bash scripts/check-package.sh $(PACKAGE_BUILD)/quarn_*.deb build/check-package
+
+# Two package builds in two folders give the same executables and package.
+check-reproducible:
+	@$(DEPS) run package
+	@bash scripts/check-reproducible.sh build/reproducible-a build/reproducible-b
 
 # libFuzzer targets under ASan and UBSan, each run for FUZZ_SECONDS.
 $(FUZZ_BUILD)/CMakeCache.txt:

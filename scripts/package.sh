@@ -20,7 +20,10 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUARN_TESTS=OFF >/dev/null
+# Configured for /usr, the package's prefix, so that files that name their
+# folders (pkg-config, CMake package files) name the installed ones.
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DQUARN_TESTS=OFF >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
 rm -f "$build"/quarn_*.deb
 (cd "$build" && cpack -G DEB >cpack.log 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
