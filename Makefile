@@ -8,27 +8,43 @@ FUZZ_SECONDS ?= 60
 # the test build).
 CHECK_RELEASE_BUILD := build/check-release
 
-.PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak
+BENCH_BUILD := build/bench
+PACKAGE_BUILD := build/package
 
+.PHONY: run test bench pictures deps build-test build-release check-release clean fuzz soak \
+  package check-package check-reproducible
+
+# Each target installs only the packages of its purpose (SKIP_DEPS=1: none).
+DEPS := bash scripts/deps.sh
 deps:
-	@bash scripts/deps.sh
+	@$(DEPS) --node-prefix $(TEST_BUILD)/node run test bench fuzz package
 
 $(TEST_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUARN_SANITIZE=ON
 
 $(RELEASE_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF -DQUARN_BENCH=ON
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF
+
+$(BENCH_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF -DQUARN_BENCH=ON
 
 $(CHECK_RELEASE_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(CHECK_RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release
 
-build-test: deps $(TEST_BUILD)/CMakeCache.txt
+build-test:
+	@$(DEPS) --node-prefix $(TEST_BUILD)/node run test
+	@$(MAKE) --no-print-directory $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
-build-release: deps $(RELEASE_BUILD)/CMakeCache.txt
+build-release:
+	@$(DEPS) run
+	@$(MAKE) --no-print-directory $(RELEASE_BUILD)/CMakeCache.txt
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
-check-release: deps $(CHECK_RELEASE_BUILD)/CMakeCache.txt
+# Its tests are built too (they run in the test build).
+check-release:
+	@$(DEPS) run test
+	@$(MAKE) --no-print-directory $(CHECK_RELEASE_BUILD)/CMakeCache.txt
 	cmake --build $(CHECK_RELEASE_BUILD) -j $(JOBS)
 
 test: build-test
@@ -41,16 +57,35 @@ run: build-release
 pictures: build-release
 	@bash scripts/pictures.sh $(RELEASE_BUILD)
 
-bench: build-release
-	@if [ -x $(RELEASE_BUILD)/bench/quarn_bench ]; then $(RELEASE_BUILD)/bench/quarn_bench; \
-	else echo "bench: no benchmarks yet"; fi
+bench:
+	@$(DEPS) run bench
+	@$(MAKE) --no-print-directory $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	$(BENCH_BUILD)/bench/quarn_bench
+
+# The Debian package (build/package/quarn_*.deb), checked by lintian.
+package:
+	@$(DEPS) run package
+	@bash scripts/package.sh $(PACKAGE_BUILD)
+
+# The package installed with apt into a minimal Debian 12 system and run
+# there (as root; the base system is cached in ~/.cache/quarn).
+check-package: package
+	@bash scripts/check-package.sh $(PACKAGE_BUILD)/quarn_*.deb build/check-package
+
+# Two package builds in two folders give the same executables and package.
+check-reproducible:
+	@$(DEPS) run package
+	@bash scripts/check-reproducible.sh build/reproducible-a build/reproducible-b
 
 # libFuzzer targets under ASan and UBSan, each run for FUZZ_SECONDS.
 $(FUZZ_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUARN_FUZZ=ON -DQUARN_TESTS=OFF
 
-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+fuzz:
+	@$(DEPS) run fuzz
+	@$(MAKE) --no-print-directory $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quarn_fuzz_targets
 	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 

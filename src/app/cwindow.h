@@ -23,7 +23,7 @@ class CWindow : public CBaseWindow {
   CWindow();
 
   // Title "QUARN", client size from the mode, textures loaded, outline
-  // editor reset, input mode entered.
+  // editor reset (then given the start file, if any), input mode entered.
   void OnCreate() override;
   // Ignores the size asked for: restores the mode's size and resizes the mode.
   void OnResize(int width, int height) override;

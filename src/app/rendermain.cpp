@@ -136,9 +136,10 @@ std::optional<std::string> ReadJob(const Options& options, Job& job) {
   return std::nullopt;
 }
 
-// The folder the textures are loaded from: tex/ of the working directory
-// when it holds all ten files (what the view would show there), otherwise
-// the standard pictures written into a temporary folder for this run.
+// The folder the textures are loaded from: the one the view would load them
+// from (tex/ of the working directory, else the installed one) when it holds
+// all ten files, otherwise the standard pictures written into a temporary
+// folder for this run.
 class TextureFolder {
  public:
   TextureFolder() = default;
@@ -151,13 +152,8 @@ class TextureFolder {
 
   // False, saying why, when the textures cannot be written.
   bool Prepare(std::string& problem) {
-    bool complete = true;
-    for (const quarn::TextureFile& entry : quarn::kTextureFiles) {
-      std::error_code error;
-      complete = complete && fs::is_regular_file(quarn::TexturePath(entry.file), error);
-    }
-    if (complete) {
-      path_ = quarn::kTextureDirectory;
+    if (const auto found = quarn::FindTextureDirectory(quarn::RunningExecutable())) {
+      path_ = *found;
       return true;
     }
     std::string pattern = (fs::temp_directory_path() / "quarn-render-XXXXXX").string();

@@ -1,6 +1,7 @@
 #include "render/ctextureset.h"
 
 #include <filesystem>
+#include <system_error>
 
 #include "render/ctexturemanager.h"
 
@@ -9,7 +10,10 @@ CTextureSet& TextureSet() {
   return set;
 }
 
-void CTextureSet::LoadAll() { LoadAllFrom(quarn::kTextureDirectory); }
+void CTextureSet::LoadAll() {
+  LoadAllFrom(
+      quarn::FindTextureDirectory(quarn::RunningExecutable()).value_or(quarn::kTextureDirectory));
+}
 
 void CTextureSet::LoadAllFrom(const std::string& directory) {
   for (const quarn::TextureFile& entry : quarn::kTextureFiles) {
@@ -22,6 +26,29 @@ namespace quarn {
 
 std::string TexturePath(const char* file, const std::string& directory) {
   return directory + static_cast<char>(std::filesystem::path::preferred_separator) + file;
+}
+
+bool HoldsAllTextures(const std::string& directory) {
+  for (const TextureFile& entry : kTextureFiles) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(TexturePath(entry.file, directory), error)) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> FindTextureDirectory(const std::filesystem::path& executable) {
+  if (HoldsAllTextures(kTextureDirectory)) return kTextureDirectory;
+  if (executable.empty()) return std::nullopt;
+  const std::string installed =
+      (executable.parent_path() / kInstalledTextureDirectory).lexically_normal().string();
+  if (HoldsAllTextures(installed)) return installed;
+  return std::nullopt;
+}
+
+std::filesystem::path RunningExecutable() {
+  std::error_code error;
+  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : executable;
 }
 
 }  // namespace quarn

@@ -3,6 +3,8 @@
 // The ten textures of the 3D view, loaded once after the GL context exists.
 
 #include <array>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include <GL/gl.h>
@@ -19,8 +21,9 @@ struct CTextureSet {
   GLuint wall = 0;
   GLuint floor = 0;
 
-  // Loads the ten files of TextureFiles() in order through TextureManager();
-  // ends the process when one is missing.
+  // Loads the ten files of kTextureFiles in order through TextureManager()
+  // from FindTextureDirectory(RunningExecutable()), else from the texture
+  // directory; ends the process when one is missing.
   void LoadAll();
   // The same from another directory than the texture directory.
   void LoadAllFrom(const std::string& directory);
@@ -32,6 +35,9 @@ CTextureSet& TextureSet();
 namespace quarn {
 
 inline constexpr const char* kTextureDirectory = "tex";
+// Where an installation keeps the textures, relative to its executables'
+// folder (bin/ beside share/).
+inline constexpr const char* kInstalledTextureDirectory = "../share/quarn/tex";
 
 // The texture files in load order, beside the set field each fills.
 struct TextureFile {
@@ -54,5 +60,17 @@ inline constexpr std::array<TextureFile, 10> kTextureFiles{{
 // The path of a texture file: the directory (by default the texture
 // directory), the platform's path separator and the file ("tex/grass.bmp").
 std::string TexturePath(const char* file, const std::string& directory = kTextureDirectory);
+
+// True when the directory holds all ten texture files.
+bool HoldsAllTextures(const std::string& directory);
+
+// The directory to load the textures from: the texture directory of the
+// working folder when it holds all ten files, else the installed one
+// beside the executable's folder when that does; none when neither does.
+// An empty executable path skips the installed directory.
+std::optional<std::string> FindTextureDirectory(const std::filesystem::path& executable);
+
+// The path of the running executable; empty when the system does not say.
+std::filesystem::path RunningExecutable();
 
 }  // namespace quarn

@@ -1,5 +1,7 @@
 #include "app/cwindow.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

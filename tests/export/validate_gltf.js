@@ -11,7 +11,8 @@ let validator;
 try {
   validator = require('gltf-validator');
 } catch (e) {
-  console.log('gltf-validator is not installed: ' + e.message);
+  console.log('gltf-validator is not installed (scripts/deps.sh --node-prefix BUILD/node test): ' +
+              e.message);
   process.exit(2);
 }
 

@@ -19,6 +19,41 @@ TEST(TexturePath, UsesThePlatformSeparator) {
   EXPECT_EQ(TexturePath("grass.bmp"), "tex/grass.bmp");
 }
 
+// The working folder's tex/ wins when whole; the installed folder beside the
+// executable's is next; a folder missing one file never counts.
+TEST(FindTextureDirectory, PrefersAWholeWorkingFolderThenTheInstalledOne) {
+  struct Case {
+    const char* name;
+    std::size_t working;    // texture files in the working folder's tex/
+    std::size_t installed;  // texture files in share/quarn/tex/
+    const char* expected;   // "" for none
+  };
+  const Case cases[] = {
+      {"both whole", 10, 10, "tex"},
+      {"working folder short of one", 9, 10, "installed"},
+      {"only the working folder", 10, 0, "tex"},
+      {"installed short of one", 0, 9, ""},
+      {"neither", 0, 0, ""},
+  };
+  const std::filesystem::path previous = std::filesystem::current_path();
+  for (const Case& c : cases) {
+    TempDir dir("quarn-texture-lookup");
+    const std::filesystem::path installed = dir.Path() / "share/quarn/tex";
+    std::filesystem::create_directories(dir.Path() / "work/tex");
+    std::filesystem::create_directories(installed);
+    for (std::size_t i = 0; i < kTextureFiles.size(); ++i) {
+      if (i < c.working) dir.Write(std::string("work/tex/") + kTextureFiles[i].file, {});
+      if (i < c.installed) dir.Write(std::string("share/quarn/tex/") + kTextureFiles[i].file, {});
+    }
+    std::filesystem::current_path(dir.Path() / "work");
+    const std::optional<std::string> found = FindTextureDirectory(dir.Path() / "bin/quarn");
+    std::filesystem::current_path(previous);
+    const std::string expected =
+        std::string(c.expected) == "installed" ? installed.string() : c.expected;
+    EXPECT_EQ(found.value_or(""), expected) << c.name;
+  }
+}
+
 // Runs the test body with the working folder set to a fresh folder holding
 // tex/ with every texture file except the one named missing.
 class TextureSetTest : public GlTest {
