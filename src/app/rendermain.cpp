@@ -210,8 +210,8 @@ class PictureWindow : public GLWindow {
     view_.Enter();
     view_.Resize(job_.width, job_.height);
     if (job_.fitCamera) {
-      // Finished storeys stand on each other.
-      const float height = quarn::kStoreyRise * static_cast<float>(job_.finished ? job_.storeys : 1);
+      // Storeys stand on each other, finished or not.
+      const float height = quarn::kStoreyRise * static_cast<float>(job_.storeys);
       view_.SetCamera(quarn::FitCamera(quarn::BuildingsArea(view_),
                                        static_cast<double>(job_.width) / job_.height, height));
     }

@@ -140,15 +140,19 @@ TEST_F(QuarnRenderTest, FitCameraShowsTheBuildingInEveryStyle) {
   EXPECT_GT(styles[3].Share(IsGrass), 0.2);
 }
 
-// Finished, the three storeys of the L stand on each other, so the solid
-// style shows more wall than the design, whose storeys share the ground.
-TEST_F(QuarnRenderTest, FinishedStacksTheStoreys) {
-  const std::string args = "--size 320x240 --storeys 3 " + Example("l-shape.quarn");
-  const std::vector<Picture> design = RenderAll(args);
-  const std::vector<Picture> finished = RenderAll("--finished " + args);
+// The three storeys of the L stand on each other, so the solid style shows
+// more wall than one storey does; finished, the same stack gains its
+// entrance and stairs.
+TEST_F(QuarnRenderTest, StoreysStandStackedFinishedOrNot) {
+  const std::string args = "--size 320x240 " + Example("l-shape.quarn");
+  const std::vector<Picture> one = RenderAll("--storeys 1 " + args);
+  const std::vector<Picture> design = RenderAll("--storeys 3 " + args);
+  const std::vector<Picture> finished = RenderAll("--finished --storeys 3 " + args);
+  ASSERT_EQ(one.size(), 4u);
   ASSERT_EQ(design.size(), 4u);
   ASSERT_EQ(finished.size(), 4u);
-  EXPECT_GT(finished[2].Share(IsWallColour), design[2].Share(IsWallColour) * 1.2);
+  EXPECT_GT(design[2].Share(IsWallColour), one[2].Share(IsWallColour) * 1.2);
+  EXPECT_NE(finished[3].rgb, design[3].rgb);
 }
 
 TEST_F(QuarnRenderTest, ErrorsAreOneLineWithExitCodeOne) {
