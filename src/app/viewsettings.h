@@ -33,7 +33,7 @@ class ViewSettings {
   // Whether the values are the design's own (whatever is selected).
   bool HasDesignValues() const;
 
-  // The spec of a building with these settings.
+  // The CFloorSpec of a building with these settings.
   CFloorSpec SpecOf(const CPolygon2& outline) const;
   // "room size 45", "variance 0", "storeys 1", "seed 0 ..." for the block.
   std::string Line(Item item) const;
