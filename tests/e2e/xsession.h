@@ -86,25 +86,32 @@ class ChildProcess {
 };
 
 // An Xvfb server on a free display number; DISPLAY points at it while the
-// object lives.
+// object lives. Another test may pick the same free number at the same
+// moment; its server then refuses to start, so a display counts only while
+// the server started here is still running a moment after it answered.
 class XvfbDisplay {
  public:
   XvfbDisplay() {
-    for (int number = 90 + getpid() % 50; number < 400; ++number) {
+    for (int number = 90 + getpid() % 50; number < 400 && display_ == nullptr; ++number) {
       const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
       const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
       if (std::filesystem::exists(lock) || std::filesystem::exists(socket)) continue;
       name_ = ":" + std::to_string(number);
-      break;
+      server_.emplace(std::vector<std::string>{"/usr/bin/Xvfb", name_, "-screen", "0",
+                                               "1024x768x24", "-nolisten", "tcp"},
+                      std::filesystem::path{}, "/dev/null");
+      for (int waited = 0; waited < 10000 && display_ == nullptr && server_->IsRunning();
+           waited += 100) {
+        Pause(100);
+        display_ = XOpenDisplay(name_.c_str());
+      }
+      Pause(500);
+      if (display_ != nullptr && !server_->IsRunning()) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+      }
     }
-    server_.emplace(std::vector<std::string>{"/usr/bin/Xvfb", name_, "-screen", "0",
-                                             "1024x768x24", "-nolisten", "tcp"},
-                    std::filesystem::path{}, "/dev/null");
     setenv("DISPLAY", name_.c_str(), 1);
-    for (int waited = 0; waited < 10000 && display_ == nullptr; waited += 100) {
-      Pause(100);
-      display_ = XOpenDisplay(name_.c_str());
-    }
   }
   ~XvfbDisplay() {
     if (display_ != nullptr) XCloseDisplay(display_);
