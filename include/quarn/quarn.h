@@ -68,6 +68,9 @@ typedef struct quarn_settings {
   uint32_t storeys;            /* storeys per building, 1 to 1000: 1 */
   uint32_t steps;              /* design decisions per building: QUARN_STEPS_ALL */
   int32_t seed;                /* added to every storey's seed: 0 */
+  int32_t finished;            /* 1: every output gets the entrance, the stairs and
+                                  3 m storeys, as quarn-gen writes by default; 0: the
+                                  design alone (plan dump version 1): 1 */
 } quarn_settings;
 
 QUARN_API quarn_settings quarn_default_settings(void);

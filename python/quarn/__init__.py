@@ -48,7 +48,8 @@ class QuarnError(Exception):
 
 class _Settings(ctypes.Structure):
     _fields_ = [("room_size", ctypes.c_uint32), ("room_size_variance", ctypes.c_uint32),
-                ("storeys", ctypes.c_uint32), ("steps", ctypes.c_uint32), ("seed", ctypes.c_int32)]
+                ("storeys", ctypes.c_uint32), ("steps", ctypes.c_uint32), ("seed", ctypes.c_int32),
+                ("finished", ctypes.c_int32)]
 
 
 class _Room(ctypes.Structure):
@@ -262,13 +263,15 @@ class _Design:
         return Storey(rooms, walls, slabs)
 
 
-def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None, seed=0):
+def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None, seed=0,
+             finished=True):
     """Designs one building per outline loop and returns them as Buildings.
 
     outline is the text form or a list of loops of (x, y) points. steps
     limits every building to that many design decisions (None: all of
     them); seed changes the room sizes drawn when room_size_variance is
-    not 0.
+    not 0. finished gives the outputs an entrance, stairs and 3 m storeys,
+    as quarn-gen does by default; False keeps the design alone.
     """
     lib = _library()
     settings = lib.quarn_default_settings()
@@ -277,6 +280,7 @@ def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None,
     settings.storeys = storeys
     settings.steps = STEPS_ALL if steps is None else steps
     settings.seed = seed
+    settings.finished = 1 if finished else 0
     design = _Design()
     if isinstance(outline, (str, bytes)):
         text = outline.encode("utf-8") if isinstance(outline, str) else outline

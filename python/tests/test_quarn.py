@@ -40,6 +40,8 @@ class GenerateTest(unittest.TestCase):
         buildings = quarn.generate(SQUARE)
         self.assertTrue(buildings.plan_svg().startswith("<?xml"))
         self.assertTrue(buildings.to_bytes("json").startswith(b'{"format":"quarn-plan"'))
+        self.assertIn(b'"version":2', buildings.to_bytes("json"))
+        self.assertIn(b'"version":1', quarn.generate(SQUARE, finished=False).to_bytes("json"))
         with tempfile.TemporaryDirectory() as folder:
             path = os.path.join(folder, "house.glb")
             buildings.export(path)

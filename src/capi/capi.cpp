@@ -4,6 +4,7 @@
 #include <exception>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "export/plandrawing.h"
 #include "export/scene.h"
 #include "export/sceneexport.h"
+#include "finish/finishedbuilding.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
 #include "plandump.h"
@@ -21,6 +23,8 @@
 struct quarn_design {
   std::vector<CBuilding> buildings;
   std::uint32_t steps = QUARN_STEPS_ALL;
+  // One per building when the outputs are finished; none for the design alone.
+  std::optional<std::vector<quarn::FinishedBuilding>> finished;
   // Reads as well as writes report their failures, so both are mutable.
   mutable std::mutex mutex;
   mutable std::string error;
@@ -31,6 +35,9 @@ namespace {
 constexpr std::uint32_t kMaxStoreys = 1000;
 // The title the drawn plans give the buildings' source.
 constexpr const char* kPlanSource = "quarn";
+// Metres from one storey's floor to the next in 3D outputs of finished
+// buildings, as quarn-gen's default.
+constexpr float kFinishedStoreyHeight = 3.0f;
 
 quarn_status Fail(const quarn_design& design, quarn_status status, std::string message) {
   design.error = std::move(message);
@@ -55,8 +62,26 @@ quarn_status Guarded(const quarn_design* design, Body body) {
   }
 }
 
+TList<TList<CFloor>> Floors(const quarn_design& design) {
+  TList<TList<CFloor>> floors;
+  for (const CBuilding& building : design.buildings) floors.Add(building.floors);
+  return floors;
+}
+
+const std::vector<quarn::FinishedBuilding>* Finished(const quarn_design& design) {
+  return design.finished ? &*design.finished : nullptr;
+}
+
+// Finished buildings stand at real-world heights; the design's at its own.
+quarn::SceneSettings SceneSettingsOf(const quarn_design& design) {
+  quarn::SceneSettings settings;
+  if (design.finished) settings.storeyHeight = kFinishedStoreyHeight;
+  return settings;
+}
+
 quarn_status Generate(quarn_design& design, const std::string& text, const quarn_settings* given) {
   design.buildings.clear();
+  design.finished.reset();
   const quarn_settings settings = given != nullptr ? *given : quarn_default_settings();
   if (settings.storeys < 1 || settings.storeys > kMaxStoreys) {
     return Fail(design, QUARN_ERROR_RANGE,
@@ -79,6 +104,7 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
   }
   design.buildings = std::move(buildings);
   design.steps = settings.steps;
+  if (settings.finished != 0) design.finished = quarn::FinishBuildings(Floors(design));
   return QUARN_OK;
 }
 
@@ -128,20 +154,16 @@ quarn_status CopyOut(const quarn_design& design, const std::vector<T>& items, T*
   return QUARN_OK;
 }
 
-TList<TList<CFloor>> Floors(const quarn_design& design) {
-  TList<TList<CFloor>> floors;
-  for (const CBuilding& building : design.buildings) floors.Add(building.floors);
-  return floors;
-}
-
 // The bytes of a single-file format; false with a message for the others.
 quarn_status Bytes(const quarn_design& design, quarn_format format, std::string& bytes) {
   std::ostringstream out;
   std::string problem;
   switch (format) {
     case QUARN_FORMAT_JSON: {
-      quarn::PlanDump dump(out, design.steps);
-      for (const CBuilding& building : design.buildings) dump.AddBuilding(building);
+      quarn::PlanDump dump(out, design.steps, design.finished.has_value());
+      for (std::size_t i = 0; i < design.buildings.size(); ++i) {
+        dump.AddBuilding(design.buildings[i], design.finished ? &(*design.finished)[i] : nullptr);
+      }
       dump.Finish();
       break;
     }
@@ -153,7 +175,7 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
                                                                   : quarn::PlanFormat::kPng;
       const std::string steps =
           design.steps == QUARN_STEPS_ALL ? "all" : std::to_string(design.steps);
-      if (!quarn::WritePlan(Floors(design), nullptr, {kPlanSource, steps}, plan, 16, out,
+      if (!quarn::WritePlan(Floors(design), Finished(design), {kPlanSource, steps}, plan, 16, out,
                             problem)) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
@@ -161,8 +183,9 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
     }
     case QUARN_FORMAT_GLB: {
       std::string glb;
-      if (!quarn::WriteGlb(quarn::BuildScene(Floors(design), quarn::SceneSettings{}), glb,
-                           problem)) {
+      if (!quarn::WriteGlb(
+              quarn::BuildScene(Floors(design), SceneSettingsOf(design), Finished(design)), glb,
+              problem)) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
       out << glb;
@@ -182,7 +205,9 @@ bool IsFormat(int format) { return format >= QUARN_FORMAT_JSON && format <= QUAR
 
 extern "C" {
 
-quarn_settings quarn_default_settings(void) { return quarn_settings{45, 0, 1, QUARN_STEPS_ALL, 0}; }
+quarn_settings quarn_default_settings(void) {
+  return quarn_settings{45, 0, 1, QUARN_STEPS_ALL, 0, 1};
+}
 
 quarn_status quarn_create(quarn_design** design) {
   if (design == nullptr) return QUARN_ERROR_NULL;
@@ -342,8 +367,8 @@ quarn_status quarn_write_file(quarn_design* design, int number, const char* path
       const quarn::ExportFormat scene = format == QUARN_FORMAT_GLTF  ? quarn::ExportFormat::kGltf
                                         : format == QUARN_FORMAT_OBJ ? quarn::ExportFormat::kObj
                                                                      : quarn::ExportFormat::kFbx;
-      if (!quarn::ExportBuildings(Floors(*design), nullptr, quarn::SceneSettings{}, scene, path,
-                                  problem)) {
+      if (!quarn::ExportBuildings(Floors(*design), Finished(*design), SceneSettingsOf(*design),
+                                  scene, path, problem)) {
         return Fail(*design, QUARN_ERROR_IO, problem);
       }
       return QUARN_OK;

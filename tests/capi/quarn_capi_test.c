@@ -28,7 +28,7 @@ static void test_settings_and_generation(quarn_design* d) {
   const int32_t square[] = {0, 0, 0, 15, 15, 15, 15, 0};
   const size_t sizes[] = {4};
   CHECK(defaults.room_size == 45 && defaults.room_size_variance == 0 && defaults.storeys == 1 &&
-        defaults.steps == QUARN_STEPS_ALL && defaults.seed == 0);
+        defaults.steps == QUARN_STEPS_ALL && defaults.seed == 0 && defaults.finished == 1);
   CHECK(quarn_generate_text(d, kTwoBuildings, strlen(kTwoBuildings), NULL) == QUARN_OK);
   CHECK(strcmp(quarn_last_error(d), "") == 0);
   CHECK(quarn_building_count(d, &count) == QUARN_OK && count == 2);
@@ -183,6 +183,23 @@ static void test_null_handle(void) {
   CHECK(quarn_write_buffer(NULL, QUARN_FORMAT_JSON, NULL, 0, &count) == QUARN_ERROR_NULL);
 }
 
+/* Finished buildings dump as version 2 with their entrance; the design alone
+ * as version 1 without one. */
+static void test_finishing(quarn_design* d) {
+  static char dump[1 << 16];
+  size_t size = 0;
+  int finished;
+  for (finished = 0; finished <= 1; ++finished) {
+    quarn_settings settings = quarn_default_settings();
+    settings.finished = finished;
+    CHECK(quarn_generate_text(d, kTwoBuildings, strlen(kTwoBuildings), &settings) == QUARN_OK);
+    CHECK(quarn_write_buffer(d, QUARN_FORMAT_JSON, dump, sizeof dump - 1, &size) == QUARN_OK);
+    dump[size < sizeof dump ? size : sizeof dump - 1] = '\0';
+    CHECK((strstr(dump, "\"version\":2") != NULL) == finished);
+    CHECK((strstr(dump, "\"entrance\":{") != NULL) == finished);
+  }
+}
+
 int main(int argc, char** argv) {
   quarn_design* d = NULL;
   if (argc != 2) {
@@ -195,6 +212,7 @@ int main(int argc, char** argv) {
   test_reading_back(d);
   test_bad_reads(d);
   test_writing(d, argv[1]);
+  test_finishing(d);
   test_null_handle();
   quarn_destroy(d);
   printf("%d checks, %d failed\n", checks, failures);
