@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "building/cfloor.h"
-#include "building/cfloorspec.h"
+#include "building/cfloordef.h"
 #include "building/designbudget.h"
 #include "building/designobserver.h"
 #include "tlist.h"

@@ -7,7 +7,7 @@
 
 #include "building/ccolour.h"
 #include "building/cboxscore.h"
-#include "building/cfloorspec.h"
+#include "building/cfloordef.h"
 #include "building/croom.h"
 #include "building/cwall.h"
 #include "building/designbudget.h"

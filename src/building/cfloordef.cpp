@@ -1,4 +1,4 @@
-#include "building/cfloorspec.h"
+#include "building/cfloordef.h"
 
 CFloorSpec::CFloorSpec(const CPolygon2& outline_, std::uint32_t storeys_,
                        std::uint32_t roomSizeVariance_, std::uint32_t roomSize_)

@@ -4,8 +4,9 @@
 
 #include "geom/cpolygon2.h"
 
-// What to generate for one building: its outline loop (clockwise, grid
-// units), the number of storeys and the room sizes in grid cells.
+// The definition of one building, what to generate for it: its outline loop
+// (clockwise, grid units), the number of storeys and the room sizes in grid
+// cells.
 // maxRoomSize is roomSizeVariance + roomSize (unsigned, wraps), kept in step
 // by the constructors; it seeds the room sizes of every storey. seed is
 // added to every storey's generator seed; 0 designs the buildings the view
