@@ -14,6 +14,7 @@
 
 #include "building/building_support.h"
 #include "building/cbuilding.h"
+#include "geom/outlinecheck.h"
 
 namespace quarn {
 namespace {
@@ -211,6 +212,70 @@ TEST(ProgrammeLaw, HardRulesHoldAndCountsAreMostlyMet) {
     EXPECT_GE(met[p][kCounts] * 10, rated[p] * 9) << programmes[p].name;
   }
   std::cout << cases << " cases\n";
+}
+
+}  // namespace
+}  // namespace quarn
+
+namespace quarn {
+namespace {
+
+TList<CPolygon2> ExampleLoops(const std::string& name) {
+  std::ifstream in(std::string("examples/") + name);
+  return ReadOutlineFile(in).loops;
+}
+
+// How many rooms of each type, in type order, then each unmet goal.
+std::string Describe(const TypedBuilding& typed) {
+  std::vector<int> counts(kRoomTypeCount, 0);
+  for (const auto& storey : typed.types) {
+    for (const std::optional<RoomType>& type : storey) {
+      if (type) ++counts[static_cast<std::size_t>(*type)];
+    }
+  }
+  std::ostringstream text;
+  for (int t = 0; t < kRoomTypeCount; ++t) {
+    if (counts[static_cast<std::size_t>(t)] == 0) continue;
+    text << GetRoomTypeKey(static_cast<RoomType>(t)) << ' ' << counts[static_cast<std::size_t>(t)] << ' ';
+  }
+  for (const std::string& unmet : typed.unmet) text << "| " << unmet << ' ';
+  return text.str();
+}
+
+// The examples at room size 20, variance 10, two storeys, under both
+// built-in programmes: the types they get and the goals they miss.
+TEST(ProgrammeChoice, OfTheExamples) {
+  const struct {
+    const char* example;
+    const char* programme;
+    const char* expected;
+  } cases[] = {
+      {"square.quarn", "house",
+       "hall 4 living 1 dining 1 kitchen 1 bedroom 6 bathroom 2 "},
+      {"square.quarn", "office",
+       "wc 1 office 9 meeting 3 reception 1 kitchenette 1 "},
+      {"l-shape.quarn", "house",
+       "hall 15 living 1 dining 1 kitchen 1 bedroom 20 bathroom 7 | kitchen: wished to open to living or dining, 1 not "},
+      {"l-shape.quarn", "office",
+       "hall 9 wc 1 office 26 meeting 7 reception 1 kitchenette 1 "},
+      {"courtyard.quarn", "house",
+       "hall 25 living 1 dining 1 kitchen 1 bedroom 21 bathroom 7 "},
+      {"courtyard.quarn", "office",
+       "hall 3 wc 1 office 40 meeting 10 reception 1 kitchenette 1 "},
+      {"corridor.quarn", "house",
+       "hall 16 living 1 dining 1 kitchen 1 bedroom 3 bathroom 1 "},
+      {"corridor.quarn", "office",
+       "wc 1 office 16 meeting 4 reception 1 kitchenette 1 "},
+  };
+  for (const auto& c : cases) {
+    const TList<CPolygon2> loops = ExampleLoops(c.example);
+    ASSERT_EQ(loops.GetSize(), 1) << c.example;
+    const TList<CFloor> floors = Generate(loops[0], 2, 10, 20);
+    const FinishedBuilding finished = FinishBuilding(floors);
+    const TypedBuilding typed =
+        ApplyProgramme(floors, finished, *GetBuiltinProgramme(c.programme), 1.0f);
+    EXPECT_EQ(Describe(typed), c.expected) << c.example << ' ' << c.programme;
+  }
 }
 
 }  // namespace
