@@ -25,6 +25,13 @@ done
 for style in 1 2 3 4; do
   echo "run: wrote out/courtyard-$style.png (3D view, style $style)"
 done
+# Two storeys with rooms a house can use: the typed plan and the finished
+# building in the view's plan style, its rooms in their types' colours.
+"$generator" --storeys 2 --room-size 20 --variance 10 --programme house \
+  -o out/courtyard-typed.png "$example"
+echo "run: wrote out/courtyard-typed.png (typed floor plan, house programme)"
+"$build/src/app/quarn-render" --finished --storeys 2 --style 1 -o out/courtyard-finished.png "$example"
+echo "run: wrote out/courtyard-finished.png (3D view of the finished, typed building)"
 # The 3D model, once the generator can write it.
 if [[ "$("$generator" --help)" == *glb* ]]; then
   "$generator" -f glb -o out/courtyard.glb "$example"
