@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <queue>
 #include <unordered_map>
 
 #include "programme/programme.h"
@@ -86,7 +87,6 @@ class Assignment {
 
   void CollectSites(const TList<CFloor>& floors, const FinishedBuilding& finished, float unit);
   void SplitPublic();
-  std::vector<int> ComponentSites(int component) const;
   void ConnectSeeds(const std::vector<int>& seeds, std::vector<bool>& isPublic) const;
   void Dominate(const std::vector<int>& sites, std::vector<bool>& isPublic) const;
 
@@ -94,11 +94,18 @@ class Assignment {
   int ChooseDoor(int site) const;
   bool IsKept(int site, const Link& link) const;
   bool OpensToWished(int site) const;
-  bool IsStoreyWishMet(int site) const;
-  double Local(int site) const;
-  double CountPenalty() const;
+  bool IsStoreyWishMet(int site) const { return IsStoreyWishMet(site, Type(site)); }
+  bool IsStoreyWishMet(int site, int type) const;
+  // The site's terms of the objective but the counts: fit, storey wish and
+  // adjacency (met tells whether it opens to a type it wishes).
+  double Local(int site, bool& met) const;
+  // How many rooms the count goals of type miss by.
+  long TypeMisses(int type) const;
+  // TypeMisses summed over the types whose goals a change from type old to
+  // type now may alter.
+  long AffectedMisses(int old, int now) const;
   void SetType(int site, int type);
-  bool CanBePrivate(int site) const;
+  bool CanBePrivate(int site);
   bool TryType(int site, int type);
 
   void AddCountPhrases(RoomType type, std::vector<std::string>& unmet) const;
@@ -111,12 +118,24 @@ class Assignment {
   std::vector<int> componentPublic_;  // public rooms per component
   std::vector<int> type_;
   std::vector<int> door_;  // index into links for private rooms, else -1
+  std::vector<std::array<double, kRoomTypeCount>> fit_;  // [site][type]
   std::vector<double> local_;
   double localSum_ = 0;
+  std::vector<char> met_;  // [site] opens to a type it wishes (or wishes none)
+  int unmet_ = 0;          // sites whose adjacency is not met
+  // [type]: the types with a count goal per rooms of that type.
+  std::array<std::vector<int>, kRoomTypeCount> dependents_;
+  // Scratch of TryType, kept to spare allocations.
+  std::vector<int> doors_, touched_, oldDoors_;
+  std::vector<double> oldLocal_;
+  std::vector<char> oldMet_;
   std::vector<int> count_;                 // [type]
   std::vector<std::vector<int>> storeyCount_;  // [storey][type]
   std::vector<int> stamp_;
   int stampNow_ = 0;
+  std::vector<int> seen_;  // CanBePrivate's walk
+  int seenNow_ = 0;
+  std::vector<int> queue_;
 };
 
 Assignment::Assignment(const TList<CFloor>& floors, const FinishedBuilding& finished,
@@ -127,7 +146,24 @@ Assignment::Assignment(const TList<CFloor>& floors, const FinishedBuilding& fini
   type_.assign(n, static_cast<int>(RoomType::Hall));
   door_.assign(n, -1);
   local_.assign(n, 0);
+  met_.assign(n, 1);
   stamp_.assign(n, 0);
+  seen_.assign(n, 0);
+  // Rooms only ever take types they fit.
+  fit_.resize(n);
+  for (std::size_t s = 0; s < n; ++s) {
+    for (const RoomType type : sites_[s].fits) {
+      fit_[s][static_cast<std::size_t>(type)] =
+          kFitWeight * std::abs(std::log(sites_[s].area / programme_.Rules(type).area));
+    }
+  }
+  for (int t = 0; t < kRoomTypeCount; ++t) {
+    for (const CountGoal& goal : programme_.types[static_cast<std::size_t>(t)].counts) {
+      if (goal.per != CountGoal::Per::kType) continue;
+      std::vector<int>& dependents = dependents_[static_cast<std::size_t>(goal.perType)];
+      if (std::find(dependents.begin(), dependents.end(), t) == dependents.end()) dependents.push_back(t);
+    }
+  }
   // Every room starts as a hall, and so public.
   count_.assign(kRoomTypeCount, 0);
   storeyCount_.assign(static_cast<std::size_t>(storeys_), std::vector<int>(kRoomTypeCount, 0));
@@ -223,14 +259,6 @@ void Assignment::CollectSites(const TList<CFloor>& floors, const FinishedBuildin
   componentPublic_.assign(static_cast<std::size_t>(components), 0);
 }
 
-std::vector<int> Assignment::ComponentSites(int component) const {
-  std::vector<int> sites;
-  for (std::size_t s = 0; s < sites_.size(); ++s) {
-    if (sites_[s].component == component) sites.push_back(static_cast<int>(s));
-  }
-  return sites;
-}
-
 // Adds to the public set the rooms of shortest paths joining every seed to
 // the first one.
 void Assignment::ConnectSeeds(const std::vector<int>& seeds, std::vector<bool>& isPublic) const {
@@ -256,42 +284,57 @@ void Assignment::ConnectSeeds(const std::vector<int>& seeds, std::vector<bool>& 
 }
 
 // Grows the connected public set until it borders every room of sites: the
-// room next to it that borders most rooms not yet bordered first.
+// room next to it that borders most rooms not yet bordered first (then the
+// lower index). Gains only fall as the set grows, so a gain from the heap
+// that still holds once worked out again is the largest.
 void Assignment::Dominate(const std::vector<int>& sites, std::vector<bool>& isPublic) const {
   std::vector<bool> covered(sites_.size(), false);
-  const auto cover = [&](int s) {
+  using Entry = std::pair<int, int>;  // gain, -site
+  std::priority_queue<Entry> heap;
+  const auto gainOf = [&](int s) {
+    int gain = 0;
+    for (const Link& link : At(s).links) gain += covered[static_cast<std::size_t>(link.site)] ? 0 : 1;
+    return gain;
+  };
+  const auto add = [&](int s) {
+    isPublic[static_cast<std::size_t>(s)] = true;
     covered[static_cast<std::size_t>(s)] = true;
     for (const Link& link : At(s).links) covered[static_cast<std::size_t>(link.site)] = true;
   };
   for (const int s : sites) {
-    if (isPublic[static_cast<std::size_t>(s)]) cover(s);
+    if (isPublic[static_cast<std::size_t>(s)]) add(s);
   }
-  while (true) {
-    int best = -1;
-    int bestGain = 0;
-    for (const int s : sites) {
-      if (isPublic[static_cast<std::size_t>(s)] || !covered[static_cast<std::size_t>(s)]) continue;
-      bool nextToPublic = false;
-      int gain = 0;
-      for (const Link& link : At(s).links) {
-        nextToPublic = nextToPublic || isPublic[static_cast<std::size_t>(link.site)];
-        gain += covered[static_cast<std::size_t>(link.site)] ? 0 : 1;
-      }
-      if (nextToPublic && gain > bestGain) {
-        best = s;
-        bestGain = gain;
-      }
+  const auto offerNeighbours = [&](int s) {
+    for (const Link& link : At(s).links) {
+      if (!isPublic[static_cast<std::size_t>(link.site)]) heap.emplace(gainOf(link.site), -link.site);
     }
-    if (best < 0) return;
-    isPublic[static_cast<std::size_t>(best)] = true;
-    cover(best);
+  };
+  for (const int s : sites) {
+    if (isPublic[static_cast<std::size_t>(s)]) offerNeighbours(s);
+  }
+  while (!heap.empty()) {
+    const auto [stored, negative] = heap.top();
+    heap.pop();
+    const int s = -negative;
+    if (isPublic[static_cast<std::size_t>(s)]) continue;
+    const int gain = gainOf(s);
+    if (gain == 0) continue;
+    if (gain < stored) {
+      heap.emplace(gain, negative);
+      continue;
+    }
+    add(s);
+    offerNeighbours(s);
   }
 }
 
 void Assignment::SplitPublic() {
   std::vector<bool> isPublic(sites_.size(), false);
-  for (std::size_t c = 0; c < componentPublic_.size(); ++c) {
-    const std::vector<int> sites = ComponentSites(static_cast<int>(c));
+  std::vector<std::vector<int>> components(componentPublic_.size());
+  for (std::size_t s = 0; s < sites_.size(); ++s) {
+    components[static_cast<std::size_t>(sites_[s].component)].push_back(static_cast<int>(s));
+  }
+  for (const std::vector<int>& sites : components) {
     std::vector<int> seeds;
     for (const int s : sites) {
       const Site& site = At(s);
@@ -325,8 +368,12 @@ void Assignment::SplitPublic() {
   }
   for (std::size_t s = 0; s < sites_.size(); ++s) door_[s] = ChooseDoor(static_cast<int>(s));
   localSum_ = 0;
+  unmet_ = 0;
   for (std::size_t s = 0; s < sites_.size(); ++s) {
-    local_[s] = Local(static_cast<int>(s));
+    bool met = true;
+    local_[s] = Local(static_cast<int>(s), met);
+    met_[s] = met ? 1 : 0;
+    unmet_ += met ? 0 : 1;
     localSum_ += local_[s];
   }
 }
@@ -395,8 +442,8 @@ bool Assignment::OpensToWished(int site) const {
   return false;
 }
 
-bool Assignment::IsStoreyWishMet(int site) const {
-  switch (RulesOf(site).storeys) {
+bool Assignment::IsStoreyWishMet(int site, int type) const {
+  switch (programme_.types[static_cast<std::size_t>(type)].storeys) {
     case StoreyWish::kGround:
       return At(site).storey == 0;
     case StoreyWish::kUpper:
@@ -407,10 +454,11 @@ bool Assignment::IsStoreyWishMet(int site) const {
   return true;
 }
 
-double Assignment::Local(int site) const {
-  double value = kFitWeight * std::abs(std::log(At(site).area / RulesOf(site).area));
+double Assignment::Local(int site, bool& met) const {
+  double value = fit_[static_cast<std::size_t>(site)][static_cast<std::size_t>(Type(site))];
   if (!IsStoreyWishMet(site)) value += kStoreyWeight;
-  if (!OpensToWished(site)) value += kAdjacentWeight;
+  met = OpensToWished(site);
+  if (!met) value += kAdjacentWeight;
   return value;
 }
 
@@ -426,41 +474,51 @@ std::optional<int> Scaled(std::optional<int> bound, int base, int every) {
   return CeilDiv(static_cast<long>(base) * *bound, every);
 }
 
-double Assignment::CountPenalty() const {
+long Assignment::TypeMisses(int type) const {
+  const auto t = static_cast<std::size_t>(type);
+  const int count = count_[t];
   long misses = 0;
-  for (int t = 0; t < kRoomTypeCount; ++t) {
-    const RoomTypeRules& rules = programme_.types[static_cast<std::size_t>(t)];
-    const int count = count_[static_cast<std::size_t>(t)];
-    for (const CountGoal& goal : rules.counts) {
-      switch (goal.per) {
-        case CountGoal::Per::kBuilding:
-          misses += Miss(count, goal.min, goal.max);
-          break;
-        case CountGoal::Per::kStorey:
-          for (int k = 0; k < storeys_; ++k) {
-            if (siteOf_[static_cast<std::size_t>(k)].empty() ||
-                siteOf_[static_cast<std::size_t>(k)][0] < 0) {
-              continue;
-            }
-            misses += Miss(storeyCount_[static_cast<std::size_t>(k)][static_cast<std::size_t>(t)],
-                           goal.min, goal.max);
-          }
-          break;
-        case CountGoal::Per::kType: {
-          const int base = count_[static_cast<std::size_t>(goal.perType)];
-          misses += Miss(count, Scaled(goal.min, base, goal.every), Scaled(goal.max, base, goal.every));
-          break;
+  for (const CountGoal& goal : programme_.types[t].counts) {
+    switch (goal.per) {
+      case CountGoal::Per::kBuilding:
+        misses += Miss(count, goal.min, goal.max);
+        break;
+      case CountGoal::Per::kStorey:
+        for (int k = 0; k < storeys_; ++k) {
+          const std::vector<int>& sites = siteOf_[static_cast<std::size_t>(k)];
+          if (sites.empty() || sites[0] < 0) continue;
+          misses += Miss(storeyCount_[static_cast<std::size_t>(k)][t], goal.min, goal.max);
         }
+        break;
+      case CountGoal::Per::kType: {
+        const int base = count_[static_cast<std::size_t>(goal.perType)];
+        misses += Miss(count, Scaled(goal.min, base, goal.every), Scaled(goal.max, base, goal.every));
+        break;
       }
     }
   }
-  return kCountWeight * static_cast<double>(misses);
+  return misses;
+}
+
+long Assignment::AffectedMisses(int old, int now) const {
+  std::array<bool, kRoomTypeCount> seen{};
+  long misses = 0;
+  const auto add = [&](int type) {
+    if (seen[static_cast<std::size_t>(type)]) return;
+    seen[static_cast<std::size_t>(type)] = true;
+    misses += TypeMisses(type);
+  };
+  for (const int type : {old, now}) {
+    add(type);
+    for (const int dependent : dependents_[static_cast<std::size_t>(type)]) add(dependent);
+  }
+  return misses;
 }
 
 // A public room may turn private when it need not be public, borders
 // another public room, every private neighbour has another public
 // neighbour, and the other public rooms of its part stay connected.
-bool Assignment::CanBePrivate(int site) const {
+bool Assignment::CanBePrivate(int site) {
   const Site& here = At(site);
   if (here.required) return false;
   int start = -1;
@@ -474,61 +532,94 @@ bool Assignment::CanBePrivate(int site) const {
     if (!another) return false;
   }
   if (start < 0) return false;
-  std::vector<int> queue{start};
-  std::unordered_map<int, bool> seen{{start, true}, {site, true}};
+  ++seenNow_;
+  std::vector<int>& queue = queue_;
+  queue.assign(1, start);
+  seen_[static_cast<std::size_t>(start)] = seenNow_;
+  seen_[static_cast<std::size_t>(site)] = seenNow_;
   for (std::size_t i = 0; i < queue.size(); ++i) {
     for (const Link& link : At(queue[i]).links) {
-      if (IsPublic(link.site) && seen.emplace(link.site, true).second) queue.push_back(link.site);
+      int& seen = seen_[static_cast<std::size_t>(link.site)];
+      if (seen == seenNow_ || !IsPublic(link.site)) continue;
+      seen = seenNow_;
+      queue.push_back(link.site);
     }
   }
   return static_cast<int>(queue.size()) ==
          componentPublic_[static_cast<std::size_t>(here.component)] - 1;
 }
 
+// Keeps the change of site to type when it lowers the objective. Only the
+// site's own terms and the counts of the types involved change, but for
+// the adjacencies of the rooms around it: a change that cannot win even if
+// every unmet adjacency became met is refused before anything is moved.
 bool Assignment::TryType(int site, int type) {
   const int old = Type(site);
   if (type == old) return false;
+  const auto s = static_cast<std::size_t>(site);
+  const long missesBefore = AffectedMisses(old, type);
+  SetType(site, type);
+  const long missesAfter = AffectedMisses(old, type);
+  SetType(site, old);
+  const double countDelta = kCountWeight * static_cast<double>(missesAfter - missesBefore);
+  const double storeyDelta =
+      kStoreyWeight * ((IsStoreyWishMet(site, type) ? 0 : 1) - (IsStoreyWishMet(site, old) ? 0 : 1));
+  const double siteDelta = fit_[s][static_cast<std::size_t>(type)] - fit_[s][static_cast<std::size_t>(old)];
+  if (countDelta + storeyDelta + siteDelta - kAdjacentWeight * unmet_ > -1e-9) return false;
   const bool toPrivate = !IsPublicRoomType(static_cast<RoomType>(type));
   if (IsPublic(site) && toPrivate && !CanBePrivate(site)) return false;
-  const double before = CountPenalty() + localSum_;
+
   // The rooms whose door may change: site and its neighbours; the rooms
   // whose goals may change: those and their neighbours.
   ++stampNow_;
-  std::vector<int> doors{site};
-  std::vector<int> touched{site};
-  stamp_[static_cast<std::size_t>(site)] = stampNow_;
+  doors_.assign(1, site);
+  touched_.assign(1, site);
+  stamp_[s] = stampNow_;
   for (const Link& link : At(site).links) {
     if (stamp_[static_cast<std::size_t>(link.site)] == stampNow_) continue;
     stamp_[static_cast<std::size_t>(link.site)] = stampNow_;
-    doors.push_back(link.site);
-    touched.push_back(link.site);
+    doors_.push_back(link.site);
+    touched_.push_back(link.site);
   }
-  for (std::size_t i = 1; i < doors.size(); ++i) {
-    for (const Link& link : At(doors[i]).links) {
+  for (std::size_t i = 1; i < doors_.size(); ++i) {
+    for (const Link& link : At(doors_[i]).links) {
       if (stamp_[static_cast<std::size_t>(link.site)] == stampNow_) continue;
       stamp_[static_cast<std::size_t>(link.site)] = stampNow_;
-      touched.push_back(link.site);
+      touched_.push_back(link.site);
     }
   }
-  std::vector<int> oldDoors;
-  for (const int s : doors) oldDoors.push_back(door_[static_cast<std::size_t>(s)]);
-  std::vector<double> oldLocal;
-  for (const int s : touched) oldLocal.push_back(local_[static_cast<std::size_t>(s)]);
+  oldDoors_.clear();
+  for (const int d : doors_) oldDoors_.push_back(door_[static_cast<std::size_t>(d)]);
+  oldLocal_.clear();
+  oldMet_.clear();
+  for (const int t : touched_) {
+    oldLocal_.push_back(local_[static_cast<std::size_t>(t)]);
+    oldMet_.push_back(met_[static_cast<std::size_t>(t)]);
+  }
   const double oldSum = localSum_;
+  const int oldUnmet = unmet_;
 
   SetType(site, type);
-  for (const int s : doors) door_[static_cast<std::size_t>(s)] = ChooseDoor(s);
-  for (const int s : touched) {
-    const double value = Local(s);
-    localSum_ += value - local_[static_cast<std::size_t>(s)];
-    local_[static_cast<std::size_t>(s)] = value;
+  for (const int d : doors_) door_[static_cast<std::size_t>(d)] = ChooseDoor(d);
+  for (const int t : touched_) {
+    const auto u = static_cast<std::size_t>(t);
+    bool met = true;
+    const double value = Local(t, met);
+    localSum_ += value - local_[u];
+    local_[u] = value;
+    unmet_ += (met ? 0 : 1) - (met_[u] != 0 ? 0 : 1);
+    met_[u] = met ? 1 : 0;
   }
-  if (CountPenalty() + localSum_ < before - 1e-9) return true;
+  if (countDelta + localSum_ - oldSum < -1e-9) return true;
 
   SetType(site, old);
-  for (std::size_t i = 0; i < doors.size(); ++i) door_[static_cast<std::size_t>(doors[i])] = oldDoors[i];
-  for (std::size_t i = 0; i < touched.size(); ++i) local_[static_cast<std::size_t>(touched[i])] = oldLocal[i];
+  for (std::size_t i = 0; i < doors_.size(); ++i) door_[static_cast<std::size_t>(doors_[i])] = oldDoors_[i];
+  for (std::size_t i = 0; i < touched_.size(); ++i) {
+    local_[static_cast<std::size_t>(touched_[i])] = oldLocal_[i];
+    met_[static_cast<std::size_t>(touched_[i])] = oldMet_[i];
+  }
   localSum_ = oldSum;
+  unmet_ = oldUnmet;
   return false;
 }
 
