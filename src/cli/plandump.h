@@ -42,7 +42,10 @@ class PlanDump {
  public:
   // Starts the dump; steps is the budget every building was generated with
   // (STEP_BUDGET_UNLIMITED is written as "all"). version is 1, 2 or 3.
-  PlanDump(std::ostream& out, std::uint32_t steps, int version = 1);
+  PlanDump(std::ostream& out, std::uint32_t steps, int version);
+  // Version 2 when finished, else 1.
+  PlanDump(std::ostream& out, std::uint32_t steps, bool finished = false)
+      : PlanDump(out, steps, finished ? 2 : 1) {}
 
   // finished must be given from version 2 on, typed in version 3 only.
   void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr,

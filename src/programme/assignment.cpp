@@ -123,6 +123,7 @@ class Assignment {
   double localSum_ = 0;
   std::vector<char> met_;  // [site] opens to a type it wishes (or wishes none)
   int unmet_ = 0;          // sites whose adjacency is not met
+  long misses_ = 0;        // rooms the count goals miss by, all types
   // [type]: the types with a count goal per rooms of that type.
   std::array<std::vector<int>, kRoomTypeCount> dependents_;
   // Scratch of TryType, kept to spare allocations.
@@ -369,6 +370,8 @@ void Assignment::SplitPublic() {
   for (std::size_t s = 0; s < sites_.size(); ++s) door_[s] = ChooseDoor(static_cast<int>(s));
   localSum_ = 0;
   unmet_ = 0;
+  misses_ = 0;
+  for (int t = 0; t < kRoomTypeCount; ++t) misses_ += TypeMisses(t);
   for (std::size_t s = 0; s < sites_.size(); ++s) {
     bool met = true;
     local_[s] = Local(static_cast<int>(s), met);
@@ -557,14 +560,17 @@ bool Assignment::TryType(int site, int type) {
   const int old = Type(site);
   if (type == old) return false;
   const auto s = static_cast<std::size_t>(site);
+  const double storeyDelta =
+      kStoreyWeight * ((IsStoreyWishMet(site, type) ? 0 : 1) - (IsStoreyWishMet(site, old) ? 0 : 1));
+  const double siteDelta = fit_[s][static_cast<std::size_t>(type)] - fit_[s][static_cast<std::size_t>(old)];
+  // Counts cannot gain more than they miss by now.
+  const double gainable = kAdjacentWeight * unmet_ + kCountWeight * static_cast<double>(misses_);
+  if (storeyDelta + siteDelta - gainable > -1e-9) return false;
   const long missesBefore = AffectedMisses(old, type);
   SetType(site, type);
   const long missesAfter = AffectedMisses(old, type);
   SetType(site, old);
   const double countDelta = kCountWeight * static_cast<double>(missesAfter - missesBefore);
-  const double storeyDelta =
-      kStoreyWeight * ((IsStoreyWishMet(site, type) ? 0 : 1) - (IsStoreyWishMet(site, old) ? 0 : 1));
-  const double siteDelta = fit_[s][static_cast<std::size_t>(type)] - fit_[s][static_cast<std::size_t>(old)];
   if (countDelta + storeyDelta + siteDelta - kAdjacentWeight * unmet_ > -1e-9) return false;
   const bool toPrivate = !IsPublicRoomType(static_cast<RoomType>(type));
   if (IsPublic(site) && toPrivate && !CanBePrivate(site)) return false;
@@ -610,7 +616,10 @@ bool Assignment::TryType(int site, int type) {
     unmet_ += (met ? 0 : 1) - (met_[u] != 0 ? 0 : 1);
     met_[u] = met ? 1 : 0;
   }
-  if (countDelta + localSum_ - oldSum < -1e-9) return true;
+  if (countDelta + localSum_ - oldSum < -1e-9) {
+    misses_ += missesAfter - missesBefore;
+    return true;
+  }
 
   SetType(site, old);
   for (std::size_t i = 0; i < doors_.size(); ++i) door_[static_cast<std::size_t>(doors_[i])] = oldDoors_[i];
