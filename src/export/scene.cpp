@@ -61,7 +61,8 @@ class SceneBuilder {
 
   Scene Build(const TList<TList<CFloor>>& buildings,
               const std::vector<FinishedBuilding>* finished,
-              const std::vector<TypedBuilding>* typed) {
+              const std::vector<TypedBuilding>* typed,
+              const std::vector<FurnishedBuilding>* furnished) {
     for (int b = 0; b < buildings.GetSize(); ++b) {
       const int building = AddNode("building " + std::to_string(b));
       scene_.roots.push_back(building);
@@ -81,11 +82,18 @@ class SceneBuilder {
         extras.emplace_back("programme", typing->programme);
         if (!typing->unmet.empty()) extras.emplace_back("unmet", Joined(typing->unmet));
       }
+      const FurnishedBuilding* furnishing =
+          typing != nullptr && furnished != nullptr && static_cast<std::size_t>(b) < furnished->size()
+              ? &(*furnished)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (furnishing != nullptr && !furnishing->unfurnished.empty()) {
+        scene_.nodes[building].extras.emplace_back("unfurnished", Joined(furnishing->unfurnished));
+      }
       int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
         scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
-        AddFloor(buildings[b][k], k, storey, finishing, typing);
+        AddFloor(buildings[b][k], k, storey, finishing, typing, furnishing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
     }
@@ -115,7 +123,7 @@ class SceneBuilder {
   }
 
   void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished,
-                const TypedBuilding* typed) {
+                const TypedBuilding* typed, const FurnishedBuilding* furnished) {
     std::vector<int> roomNodes;
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
@@ -155,6 +163,33 @@ class SceneBuilder {
                                WallMaterial(), {{"rooms", rooms}, {"opening", std::string(opening)}});
       if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
     }
+    if (furnished == nullptr) return;
+    for (const FurniturePiece& piece : furnished->pieces) {
+      if (piece.storey != k || piece.room < 0 || piece.room >= static_cast<int>(roomNodes.size())) continue;
+      const std::string name = piece.kind + " (room " + std::to_string(piece.room) + ")";
+      const Extras facts = {{"kind", piece.kind}};
+      const int mesh = AddMesh(name, piece.boxes, FurnitureMaterial(piece.kind), facts);
+      if (mesh < 0) continue;
+      const int node = AddChild(roomNodes[static_cast<std::size_t>(piece.room)], name);
+      scene_.nodes[node].mesh = mesh;
+      scene_.nodes[node].extras = facts;
+    }
+  }
+
+  // The material of a kind of furniture: upholstery as fabric, sanitary
+  // pieces as ceramic, the fridge as metal, the rest as wood.
+  int FurnitureMaterial(const std::string& kind) {
+    static constexpr std::array<std::string_view, 4> kNames = {"wood", "fabric", "ceramic", "metal"};
+    std::size_t m = 0;
+    if (kind == "bed" || kind == "sofa" || kind == "chair" || kind == "bench") m = 1;
+    if (kind == "toilet" || kind == "basin" || kind == "bath" || kind == "shower") m = 2;
+    if (kind == "fridge") m = 3;
+    static constexpr std::array<CColour, 4> kColours = {CColour(0.62f, 0.45f, 0.3f), CColour(0.35f, 0.42f, 0.55f),
+                                                        CColour(0.93f, 0.93f, 0.9f), CColour(0.72f, 0.74f, 0.76f)};
+    if (furnitureMaterials_[m] < 0) {
+      furnitureMaterials_[m] = AddMaterial(std::string(kNames[m]), kColours[m], SceneTexture::kNone);
+    }
+    return furnitureMaterials_[m];
   }
 
   int AddNode(std::string name) {
@@ -237,6 +272,7 @@ class SceneBuilder {
   Scene scene_;
   int wallMaterial_ = -1;
   int stairMaterial_ = -1;
+  std::array<int, 4> furnitureMaterials_ = {-1, -1, -1, -1};
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);
@@ -248,8 +284,9 @@ class SceneBuilder {
 
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
                  const std::vector<FinishedBuilding>* finished,
-                 const std::vector<TypedBuilding>* typed) {
-  return SceneBuilder(settings).Build(buildings, finished, typed);
+                 const std::vector<TypedBuilding>* typed,
+                 const std::vector<FurnishedBuilding>* furnished) {
+  return SceneBuilder(settings).Build(buildings, finished, typed, furnished);
 }
 
 std::size_t TriangleCount(const Scene& scene) {
