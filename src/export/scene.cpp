@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "furnish/catalogue.h"
 #include "programme/programme.h"
 
 namespace quarn {
@@ -176,20 +177,16 @@ class SceneBuilder {
     }
   }
 
-  // The material of a kind of furniture: upholstery as fabric, sanitary
-  // pieces as ceramic, the fridge as metal, the rest as wood.
+  // The material of a kind of furniture, plain coloured.
   int FurnitureMaterial(const std::string& kind) {
-    static constexpr std::array<std::string_view, 4> kNames = {"wood", "fabric", "ceramic", "metal"};
-    std::size_t m = 0;
-    if (kind == "bed" || kind == "sofa" || kind == "chair" || kind == "bench") m = 1;
-    if (kind == "toilet" || kind == "basin" || kind == "bath" || kind == "shower") m = 2;
-    if (kind == "fridge") m = 3;
-    static constexpr std::array<CColour, 4> kColours = {CColour(0.62f, 0.45f, 0.3f), CColour(0.35f, 0.42f, 0.55f),
-                                                        CColour(0.93f, 0.93f, 0.9f), CColour(0.72f, 0.74f, 0.76f)};
-    if (furnitureMaterials_[m] < 0) {
-      furnitureMaterials_[m] = AddMaterial(std::string(kNames[m]), kColours[m], SceneTexture::kNone);
+    const quarn::FurnitureMaterial material = GetFurnitureMaterial(kind);
+    int& index = furnitureMaterials_[static_cast<std::size_t>(material)];
+    if (index < 0) {
+      const std::array<float, 3> c = GetFurnitureMaterialColour(material);
+      index = AddMaterial(std::string(GetFurnitureMaterialName(material)), CColour(c[0], c[1], c[2]),
+                          SceneTexture::kNone);
     }
-    return furnitureMaterials_[m];
+    return index;
   }
 
   int AddNode(std::string name) {
@@ -272,7 +269,7 @@ class SceneBuilder {
   Scene scene_;
   int wallMaterial_ = -1;
   int stairMaterial_ = -1;
-  std::array<int, 4> furnitureMaterials_ = {-1, -1, -1, -1};
+  std::array<int, kFurnitureMaterialCount> furnitureMaterials_ = {-1, -1, -1, -1};
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);

@@ -121,6 +121,24 @@ float Rise(float metres) { return metres * (kStoreyRise / kStoreyMetres); }
 
 std::span<const PieceModel> GetPieceModels() { return kModels; }
 
+FurnitureMaterial GetFurnitureMaterial(std::string_view kind) {
+  if (kind == "bed" || kind == "sofa" || kind == "chair" || kind == "bench") return FurnitureMaterial::kFabric;
+  if (kind == "toilet" || kind == "basin" || kind == "bath" || kind == "shower") return FurnitureMaterial::kCeramic;
+  if (kind == "fridge") return FurnitureMaterial::kMetal;
+  return FurnitureMaterial::kWood;
+}
+
+std::string_view GetFurnitureMaterialName(FurnitureMaterial material) {
+  constexpr std::array<std::string_view, kFurnitureMaterialCount> kNames = {"wood", "fabric", "ceramic", "metal"};
+  return kNames[static_cast<std::size_t>(material)];
+}
+
+std::array<float, 3> GetFurnitureMaterialColour(FurnitureMaterial material) {
+  constexpr std::array<std::array<float, 3>, kFurnitureMaterialCount> kColours = {
+      {{0.62f, 0.45f, 0.3f}, {0.35f, 0.42f, 0.55f}, {0.93f, 0.93f, 0.9f}, {0.72f, 0.74f, 0.76f}}};
+  return kColours[static_cast<std::size_t>(material)];
+}
+
 std::optional<PieceModel> FindPieceModel(std::string_view name) {
   for (const PieceModel& model : kModels) {
     if (model.name == name) return model;

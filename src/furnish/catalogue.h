@@ -55,6 +55,15 @@ inline constexpr float kWindowClearDepth = 1.0f;
 // frame by this, whatever the plan's metres per grid unit.
 inline constexpr float kStoreyMetres = 3.0f;
 
+// What a piece is made of, for its colour: upholstered pieces fabric,
+// sanitary ones ceramic, the fridge metal, the rest wood.
+enum class FurnitureMaterial { kWood, kFabric, kCeramic, kMetal };
+inline constexpr int kFurnitureMaterialCount = 4;
+FurnitureMaterial GetFurnitureMaterial(std::string_view kind);
+// The material's name ("wood", ...) and its colour (RGB, 0 to 1).
+std::string_view GetFurnitureMaterialName(FurnitureMaterial material);
+std::array<float, 3> GetFurnitureMaterialColour(FurnitureMaterial material);
+
 // Every model, in a fixed order; the model named name, or none.
 std::span<const PieceModel> GetPieceModels();
 std::optional<PieceModel> FindPieceModel(std::string_view name);

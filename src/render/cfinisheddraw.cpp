@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include "furnish/catalogue.h"
+#include "furnish/furnish.h"
+#include "programme/programme.h"
 #include "render/cbox3draw.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
@@ -61,26 +64,71 @@ TList<CBox3> GetFinishingBoxes(const quarn::FinishedBuilding& finished, int stor
   return finished.stairs[k]->steps;
 }
 
+void DrawFurniture(const quarn::FurnishedBuilding& furnished, int storey, int style) {
+  const bool filled = style == kStyleSolid || style == kStyleTextured;
+  if (!filled && style != kStyleDesign && style != kStyleWireframe) return;
+  for (const quarn::FurniturePiece& piece : furnished.pieces) {
+    if (piece.storey != storey) continue;
+    if (!filled) {
+      const CColour& c = style == kStyleDesign ? kStairLineColour : CFloor::WALL_COLOUR;
+      glColor3f(c.r, c.g, c.b);
+      Draw(piece.boxes);
+      continue;
+    }
+    const std::array<float, 3> c = quarn::GetFurnitureMaterialColour(quarn::GetFurnitureMaterial(piece.kind));
+    glColor4f(c[0], c[1], c[2], 1.0f);
+    DrawFilled(piece.boxes);
+  }
+}
+
+void CFinishedDrawing::Prepare(const TList<TList<CFloor>>& buildings) {
+  finished_ = quarn::FinishBuildings(buildings);
+  const quarn::Programme house = *quarn::GetBuiltinProgramme("house");
+  furnished_.clear();
+  floors_ = TList<TList<CFloor>>();
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    const quarn::FinishedBuilding& finished = finished_[static_cast<std::size_t>(b)];
+    const quarn::TypedBuilding typed = quarn::ApplyProgramme(buildings[b], finished, house, 1.0f);
+    furnished_.push_back(quarn::FurnishBuilding(buildings[b], finished, typed, 1.0f));
+    TList<CFloor> storeys;
+    for (int k = 0; k < buildings[b].GetSize(); ++k) {
+      storeys.Add(GetFinishedFloor(buildings[b][k], finished, k));
+    }
+    floors_.Add(storeys);
+  }
+  for (const std::vector<unsigned>& style : lists_) {
+    for (const unsigned list : style) {
+      if (list != 0) glDeleteLists(list, 1);
+    }
+  }
+  lists_.assign(kStyleTextured + 1, {});
+}
+
 void CFinishedDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision,
                             int style) {
   if (revision_ != revision || finished_.size() != static_cast<std::size_t>(buildings.GetSize())) {
-    finished_ = quarn::FinishBuildings(buildings);
-    floors_ = TList<TList<CFloor>>();
-    for (int b = 0; b < buildings.GetSize(); ++b) {
-      TList<CFloor> storeys;
-      for (int k = 0; k < buildings[b].GetSize(); ++k) {
-        storeys.Add(GetFinishedFloor(buildings[b][k], finished_[static_cast<std::size_t>(b)], k));
-      }
-      floors_.Add(storeys);
-    }
+    Prepare(buildings);
     revision_ = revision;
   }
+  if (style < kStyleDesign || style > kStyleTextured) return;
+  std::vector<unsigned>& lists = lists_[static_cast<std::size_t>(style)];
+  std::size_t index = 0;
   for (int b = 0; b < floors_.GetSize(); ++b) {
-    for (int k = 0; k < floors_[b].GetSize(); ++k) {
+    for (int k = 0; k < floors_[b].GetSize(); ++k, ++index) {
+      if (lists.size() <= index) lists.resize(index + 1, 0);
       glPushMatrix();
       glTranslatef(0.0f, 0.0f, static_cast<float>(k) * quarn::kStoreyRise);
-      DrawFloor(floors_[b][k], style);
-      DrawAdditions(floors_[b][k], finished_[static_cast<std::size_t>(b)], k, style);
+      if (lists[index] != 0) {
+        glCallList(lists[index]);
+      } else {
+        // Without a list (none left) the storey is drawn directly.
+        lists[index] = glGenLists(1);
+        if (lists[index] != 0) glNewList(lists[index], GL_COMPILE_AND_EXECUTE);
+        DrawFloor(floors_[b][k], style);
+        DrawAdditions(floors_[b][k], finished_[static_cast<std::size_t>(b)], k, style);
+        DrawFurniture(furnished_[static_cast<std::size_t>(b)], k, style);
+        if (lists[index] != 0) glEndList();
+      }
       glPopMatrix();
     }
   }
