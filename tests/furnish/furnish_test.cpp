@@ -360,5 +360,60 @@ TEST(FurnishLaw, MustPlaceRatesAtRoomSize20Variance30) {
   }
 }
 
+// Per type of a furnished building: rooms with their whole must-place set
+// (every must entry's kind present) over rooms, one type a line.
+std::string MustPlaceSummary(const TypedBuilding& typed, const FurnishedBuilding& furnished) {
+  const FurnitureSets sets = GetDefaultFurnitureSets();
+  std::map<std::string, std::pair<int, int>> byType;
+  for (std::size_t k = 0; k < typed.types.size(); ++k) {
+    for (std::size_t r = 0; r < typed.types[k].size(); ++r) {
+      const std::optional<RoomType> type = typed.types[k][r];
+      if (!type) continue;
+      bool whole = true;
+      for (const FurnitureItem& item : sets[static_cast<std::size_t>(*type)]) {
+        if (item.must) whole = whole && Has(furnished, int(k), int(r), std::string(FindPieceModel(item.models[0])->kind));
+      }
+      auto& [met, rooms] = byType[std::string(GetRoomTypeKey(*type))];
+      met += whole;
+      ++rooms;
+    }
+  }
+  std::ostringstream text;
+  for (const auto& [type, rate] : byType) text << type << " " << rate.first << "/" << rate.second << "\n";
+  return text.str();
+}
+
+TList<CPolygon2> ExampleLoops(const std::string& name) {
+  std::ifstream in(std::string("examples/") + name);
+  return ReadOutlineFile(in).loops;
+}
+
+// The examples at the default room size, two storeys, under the built-in
+// programmes: how many rooms of each type get their whole must-place set.
+TEST(FurnishChoice, MustPlaceSetsOfTheExamples) {
+  const struct {
+    const char* example;
+    const char* programme;
+    const char* expected;
+  } cases[] = {
+      {"square.quarn", "house", "bathroom 1/1\nbedroom 3/3\ndining 1/1\nhall 3/3\nkitchen 1/1\nliving 1/1\n"},
+      {"l-shape.quarn", "house", "bathroom 4/4\nbedroom 11/11\ndining 1/1\nhall 10/10\nkitchen 1/1\nliving 1/1\n"},
+      {"courtyard.quarn", "house", "bathroom 3/3\nbedroom 8/8\ndining 1/1\nhall 16/16\nkitchen 1/1\nliving 1/1\n"},
+      {"corridor.quarn", "house", "bathroom 1/1\nbedroom 3/3\ndining 1/1\nhall 5/5\nkitchen 1/1\nliving 1/1\n"},
+      {"square.quarn", "office", "kitchenette 1/1\nmeeting 2/2\noffice 5/5\nreception 1/1\nwc 1/1\n"},
+      {"courtyard.quarn", "office", "kitchenette 1/1\nmeeting 6/6\noffice 21/21\nreception 1/1\nwc 1/1\n"},
+  };
+  for (const auto& c : cases) {
+    const TList<CPolygon2> loops = ExampleLoops(c.example);
+    ASSERT_EQ(loops.GetSize(), 1) << c.example;
+    const CapturedTrace quiet;
+    const TList<CFloor> floors = CBuilding(CFloorSpec(loops[0], 2, 0, 45), STEP_BUDGET_UNLIMITED).floors;
+    const FinishedBuilding finished = FinishBuilding(floors);
+    const TypedBuilding typed = Type(floors, finished, c.programme);
+    const FurnishedBuilding furnished = FurnishBuilding(floors, finished, typed, 1.0f);
+    EXPECT_EQ(MustPlaceSummary(typed, furnished), c.expected) << c.example << " " << c.programme;
+  }
+}
+
 }  // namespace
 }  // namespace quarn
