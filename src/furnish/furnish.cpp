@@ -458,8 +458,11 @@ std::vector<Place> RoomFurnisher::Candidates(const PieceModel& model, bool& fits
     for (int y = 0; y + sizeY <= grid_.height; ++y) {
       for (int x = 0; x + sizeX <= grid_.width; ++x) {
         const Cells footprint{x, y, x + sizeX, y + sizeY};
+        if (!grid_.floor.At(x, y)) continue;
         if (model.placement != Placement::kFree) {
           const Cells behind = Beside(footprint, back, 1);
+          // The first cell behind decides most places at once.
+          if (grid_.floor.At(behind.x0, behind.y0)) continue;
           if (grid_.Blocked(behind) != behind.Area()) continue;
         }
         if (grid_.Blocked(footprint) != 0) continue;
