@@ -58,10 +58,17 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
         if (settings.programme) {
           typed = ApplyProgramme(building.floors, finished, *settings.programme, settings.unit);
         }
-        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr);
+        std::optional<FurnishedBuilding> furnished;
+        if (typed && settings.furniture) {
+          furnished = FurnishBuilding(building.floors, finished, *typed, settings.unit, *settings.furniture);
+        }
+        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr, furnished ? &*furnished : nullptr);
         for (std::string& note : MissingNotes(index, finished)) notes.push_back(std::move(note));
         if (typed) {
           for (std::string& note : UnmetNotes(index, *typed)) notes.push_back(std::move(note));
+        }
+        if (furnished) {
+          for (std::string& note : UnfurnishedNotes(index, *furnished)) notes.push_back(std::move(note));
         }
         ++index;
       },
@@ -85,6 +92,26 @@ std::vector<std::string> UnmetNotes(int building, const TypedBuilding& typed) {
                     " programme: " + unmet);
   }
   return notes;
+}
+
+std::vector<std::string> UnfurnishedNotes(int building, const FurnishedBuilding& furnished) {
+  std::vector<std::string> notes;
+  for (const std::string& missing : furnished.unfurnished) {
+    notes.push_back("building " + std::to_string(building) + ": " + missing);
+  }
+  return notes;
+}
+
+std::optional<std::vector<FurnishedBuilding>> FurnishBuildings(
+    const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>& finished,
+    const std::optional<std::vector<TypedBuilding>>& typed, const GenerationSettings& settings) {
+  if (!typed || !settings.furniture) return std::nullopt;
+  std::vector<FurnishedBuilding> furnished;
+  for (std::size_t b = 0; b < typed->size() && b < finished.size(); ++b) {
+    furnished.push_back(FurnishBuilding(buildings[static_cast<int>(b)], finished[b], (*typed)[b], settings.unit,
+                                        *settings.furniture));
+  }
+  return furnished;
 }
 
 std::optional<std::vector<TypedBuilding>> TypeBuildings(const TList<TList<CFloor>>& buildings,

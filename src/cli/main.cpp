@@ -60,6 +60,7 @@ struct Arguments {
   std::string entranceSide;  // empty: south
   std::string storeyHeight;  // empty: the default of the output
   std::string programme;     // empty: house, unless --design-only
+  std::string furniture = "default";  // the typed rooms' furniture: default or none
   std::vector<std::string> outlines;
   std::string outline;  // the one outline file of a single run
   std::string jobs;     // empty: one worker per core
@@ -206,6 +207,7 @@ std::optional<std::string> ReadSettings(const Arguments& args,
 // refused gives its one-line problem.
 std::optional<std::string> ReadProgrammeSetting(const Arguments& args,
                                                 quarn::GenerationSettings& settings) {
+  if (args.furniture == "none") settings.furniture.reset();
   if (args.designOnly || args.programme == "none") return std::nullopt;
   const std::string name = args.programme.empty() ? "house" : args.programme;
   settings.programme = quarn::GetBuiltinProgramme(name);
@@ -339,9 +341,11 @@ int Run(const Arguments& args) {
 
   std::vector<quarn::FinishedBuilding> finished;
   std::optional<std::vector<quarn::TypedBuilding>> typed;
+  std::optional<std::vector<quarn::FurnishedBuilding>> furnished;
   if (settings.finish && (output.planFormat || output.exportFormat)) {
     finished = quarn::FinishBuildings(buildings, *settings.finish);
     typed = quarn::TypeBuildings(buildings, finished, settings);
+    furnished = quarn::FurnishBuildings(buildings, finished, typed, settings);
     for (std::size_t b = 0; b < finished.size(); ++b) {
       for (std::string& note : quarn::MissingNotes(static_cast<int>(b), finished[b])) {
         notes.push_back(std::move(note));
@@ -350,21 +354,26 @@ int Run(const Arguments& args) {
       for (std::string& note : quarn::UnmetNotes(static_cast<int>(b), (*typed)[b])) {
         notes.push_back(std::move(note));
       }
+      if (!furnished) continue;
+      for (std::string& note : quarn::UnfurnishedNotes(static_cast<int>(b), (*furnished)[b])) {
+        notes.push_back(std::move(note));
+      }
     }
   }
   const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
   const std::vector<quarn::TypedBuilding>* typing = typed ? &*typed : nullptr;
+  const std::vector<quarn::FurnishedBuilding>* furnishing = furnished ? &*furnished : nullptr;
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
     if (!writers->writePlan(buildings, finishing, title, *output.planFormat, output.pxPerUnit, dump,
-                            problem, typing)) {
+                            problem, typing, furnishing)) {
       return Fail(kBadInput, problem);
     }
   }
   if (output.exportFormat &&
       !writers->exportBuildings(buildings, finishing, output.scene, *output.exportFormat,
-                                args.output, problem, {args.outline, args.trace}, typing)) {
+                                args.output, problem, {args.outline, args.trace}, typing, furnishing)) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
@@ -435,6 +444,10 @@ int main(int argc, char** argv) {
                  "Room programme the finished buildings are typed by: house, office, none "
                  "(plan dump version 2) or a programme file (default house)")
       ->type_name("NAME|FILE.json");
+  app.add_option("--furniture", args.furniture,
+                 "Furniture of the typed rooms: each type's default set, or none (empty rooms)")
+      ->check(CLI::IsMember({"default", "none"}))
+      ->capture_default_str();
   app.add_option("-j,--jobs", args.jobs, "Workers of a batch (default: one per core)")
       ->type_name("N");
   app.add_option("--shard", args.shard,

@@ -131,7 +131,7 @@ PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, int version) : out_(o
 }
 
 void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* finished,
-                           const TypedBuilding* typed) {
+                           const TypedBuilding* typed, const FurnishedBuilding* furnished) {
   json_.BeginObject();
   json_.Key("outline");
   WritePolygon(json_, building.spec.outline);
@@ -148,6 +148,7 @@ void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* fi
     WriteStairs(finished->stairs);
   }
   if (typed != nullptr) WriteProgramme(*typed);
+  if (typed != nullptr && furnished != nullptr) WriteFurniture(*furnished);
   json_.EndObject();
 }
 
@@ -161,6 +162,34 @@ void PlanDump::WriteProgramme(const TypedBuilding& typed) {
   for (const std::string& unmet : typed.unmet) json_.String(unmet);
   json_.EndArray();
   json_.EndObject();
+}
+
+void PlanDump::WriteFurniture(const FurnishedBuilding& furnished) {
+  json_.Key("furniture");
+  json_.BeginArray();
+  for (const FurniturePiece& piece : furnished.pieces) {
+    json_.BeginObject();
+    json_.Key("kind");
+    json_.String(piece.kind);
+    json_.Key("room");
+    json_.Int(piece.room);
+    json_.Key("storey");
+    json_.Int(piece.storey);
+    json_.Key("footprint");
+    json_.BeginArray();
+    for (const float v : piece.footprint) json_.Float(v);
+    json_.EndArray();
+    json_.Key("facing");
+    json_.String(Direction(piece.facing));
+    json_.Key("boxes");
+    WriteBox3List(json_, piece.boxes);
+    json_.EndObject();
+  }
+  json_.EndArray();
+  json_.Key("unfurnished");
+  json_.BeginArray();
+  for (const std::string& missing : furnished.unfurnished) json_.String(missing);
+  json_.EndArray();
 }
 
 void PlanDump::WriteEntrance(const std::optional<Entrance>& entrance) {

@@ -8,6 +8,7 @@
 #include "building/cbuilding.h"
 #include "finish/finishedbuilding.h"
 #include "jsonwriter.h"
+#include "furnish/furniture.h"
 #include "programme/roomtype.h"
 
 namespace quarn {
@@ -37,7 +38,10 @@ namespace quarn {
 // with closed doors' walls uncut in "pieces", and adds per room "type" and
 // "name" (null on a storey that is not complete), per wall "opening"
 // ("door", "window", "entrance" or "none") and per building, after its
-// stairs, "programme" ({"name", "unmet": [phrases]}).
+// stairs, "programme" ({"name", "unmet": [phrases]}), and when furnished,
+// after it, "furniture" (one {"kind", "room", "storey", "footprint":
+// [x0,y0,x1,y1], "facing", "boxes": [boxes]} per piece) and "unfurnished"
+// (one phrase per piece a room's set could not place).
 class PlanDump {
  public:
   // Starts the dump; steps is the budget every building was generated with
@@ -47,9 +51,10 @@ class PlanDump {
   PlanDump(std::ostream& out, std::uint32_t steps, bool finished = false)
       : PlanDump(out, steps, finished ? 2 : 1) {}
 
-  // finished must be given from version 2 on, typed in version 3 only.
+  // finished must be given from version 2 on, typed in version 3 only,
+  // furnished only with typed.
   void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr,
-                   const TypedBuilding* typed = nullptr);
+                   const TypedBuilding* typed = nullptr, const FurnishedBuilding* furnished = nullptr);
   // Closes the dump and ends the line.
   void Finish();
 
@@ -59,6 +64,7 @@ class PlanDump {
   void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall,
                  const TList<CBox3>& pieces, const char* opening);
   void WriteProgramme(const TypedBuilding& typed);
+  void WriteFurniture(const FurnishedBuilding& furnished);
   void WriteEntrance(const std::optional<Entrance>& entrance);
   void WriteStairs(const std::vector<std::optional<Stair>>& stairs);
 

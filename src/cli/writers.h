@@ -23,19 +23,21 @@ namespace quarn {
 // they were made in: a module of another build may not share the layout of
 // the buildings it is given, so it is refused. finished, when given, holds
 // what finishing added to each building, typed what the programme made of
-// it.
+// it, furnished its furniture.
 struct OutputWriters {
   const char* build;
   bool (*writePlan)(const TList<TList<CFloor>>& buildings,
                     const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
                     PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem,
-                    const std::vector<TypedBuilding>* typed);
+                    const std::vector<TypedBuilding>* typed,
+                    const std::vector<FurnishedBuilding>* furnished);
   bool (*exportBuildings)(const TList<TList<CFloor>>& buildings,
                           const std::vector<FinishedBuilding>* finished,
                           const SceneSettings& settings, ExportFormat format,
                           const std::string& path, std::string& problem,
                           const std::vector<std::string>& keep,
-                          const std::vector<TypedBuilding>* typed);
+                          const std::vector<TypedBuilding>* typed,
+                          const std::vector<FurnishedBuilding>* furnished);
 };
 
 // The module's file name and the name of its one entry, which returns its

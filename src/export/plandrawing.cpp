@@ -52,6 +52,7 @@ constexpr double kMaxPdfScale = 28.3465;
 constexpr CColour kPaper(0.94f, 0.94f, 0.92f);
 constexpr CColour kInk(0.12f, 0.12f, 0.14f);
 constexpr CColour kIncompleteRoom(0.5f, 0.5f, 0.5f);
+constexpr CColour kFurnitureFill(0.99f, 0.99f, 0.97f);
 constexpr double kCandidateAlpha = 0.5;
 
 // An axis-aligned rectangle in grid units.
@@ -177,12 +178,14 @@ struct StoreyFinishing {
   const FinishedBuilding* building = nullptr;
   int storey = 0;
   const TypedBuilding* typed = nullptr;
+  const FurnishedBuilding* furnished = nullptr;
 };
 
 // The layers above the design that a plan shows, per building (null: none).
 struct PlanLayers {
   const std::vector<FinishedBuilding>* finished = nullptr;
   const std::vector<TypedBuilding>* typed = nullptr;
+  const std::vector<FurnishedBuilding>* furnished = nullptr;
 };
 
 const FinishedBuilding* FinishedOf(const PlanLayers& layers, int building) {
@@ -200,8 +203,17 @@ const TypedBuilding* TypedOf(const PlanLayers& layers, int building) {
   return &(*layers.typed)[static_cast<std::size_t>(building)];
 }
 
+// The furniture of a typed building, or null.
+const FurnishedBuilding* FurnishedOf(const PlanLayers& layers, int building) {
+  if (layers.furnished == nullptr || TypedOf(layers, building) == nullptr ||
+      static_cast<std::size_t>(building) >= layers.furnished->size()) {
+    return nullptr;
+  }
+  return &(*layers.furnished)[static_cast<std::size_t>(building)];
+}
+
 StoreyFinishing StoreyLayers(const PlanLayers& layers, int building, int storey) {
-  return {FinishedOf(layers, building), storey, TypedOf(layers, building)};
+  return {FinishedOf(layers, building), storey, TypedOf(layers, building), FurnishedOf(layers, building)};
 }
 
 // The type of a room of a typed storey, or none.
@@ -259,6 +271,11 @@ class StoreyPainter {
                     : floor.walls[i].pieces,
            entrance);
     }
+    if (finishing.furnished != nullptr) {
+      for (const FurniturePiece& piece : finishing.furnished->pieces) {
+        if (piece.storey == finishing.storey) Piece(piece);
+      }
+    }
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       if (TypeOf(finishing, i)) {
         const auto k = static_cast<std::size_t>(finishing.storey);
@@ -273,6 +290,65 @@ class StoreyPainter {
  private:
   // Line widths are given in device units.
   void SetLineWidth(double deviceWidth) { cairo_set_line_width(cr_, deviceWidth / scale_); }
+
+  // A piece of furniture seen from above: its footprint in white with a
+  // firm outline, the plan of each of its boxes in a fine line (a bed's
+  // pillows and headboard, a table's legs), and a symbol where a kind has
+  // one: a bowl for toilets, basins and baths, the sink and hob rings on a
+  // counter, a cross over a shower tray.
+  void Piece(const FurniturePiece& piece) {
+    const double x0 = piece.footprint[0], y0 = piece.footprint[1];
+    const double x1 = piece.footprint[2], y1 = piece.footprint[3];
+    cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
+    SetColour(cr_, kFurnitureFill);
+    cairo_fill_preserve(cr_);
+    SetColour(cr_, kInk);
+    SetLineWidth(1.0);
+    cairo_stroke(cr_);
+    SetLineWidth(0.5);
+    for (int i = 0; i < piece.boxes.GetSize(); ++i) {
+      const CBox3& box = piece.boxes[i];
+      cairo_rectangle(cr_, box.GetMin().x, box.GetMin().y, box.GetMax().x - box.GetMin().x,
+                      box.GetMax().y - box.GetMin().y);
+    }
+    cairo_stroke(cr_);
+    const auto bowl = [&](const CBox3& box, double shrink) {
+      const double cx = (box.GetMin().x + box.GetMax().x) / 2, cy = (box.GetMin().y + box.GetMax().y) / 2;
+      const double rx = (box.GetMax().x - box.GetMin().x) / 2 * shrink;
+      const double ry = (box.GetMax().y - box.GetMin().y) / 2 * shrink;
+      cairo_save(cr_);
+      cairo_translate(cr_, cx, cy);
+      cairo_scale(cr_, rx, ry);
+      cairo_new_sub_path(cr_);
+      cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
+      cairo_restore(cr_);
+      cairo_stroke(cr_);
+    };
+    const int boxes = piece.boxes.GetSize();
+    if ((piece.kind == "toilet" || piece.kind == "basin") && boxes >= 2) bowl(piece.boxes[1], 0.8);
+    if (piece.kind == "bath" && boxes >= 1) bowl(piece.boxes[0], 0.8);
+    if (piece.kind == "counter" && boxes >= 4) {
+      bowl(piece.boxes[2], 0.8);
+      const CBox3& hob = piece.boxes[3];
+      const double w = hob.GetMax().x - hob.GetMin().x, h = hob.GetMax().y - hob.GetMin().y;
+      for (const double fx : {0.25, 0.75}) {
+        for (const double fy : {0.25, 0.75}) {
+          const CBox3 ring(CVector3(hob.GetMin().x + static_cast<float>(w * (fx - 0.18)),
+                                    hob.GetMin().y + static_cast<float>(h * (fy - 0.18)), 0),
+                           CVector3(hob.GetMin().x + static_cast<float>(w * (fx + 0.18)),
+                                    hob.GetMin().y + static_cast<float>(h * (fy + 0.18)), 1));
+          bowl(ring, 1.0);
+        }
+      }
+    }
+    if (piece.kind == "shower") {
+      cairo_move_to(cr_, x0, y0);
+      cairo_line_to(cr_, x1, y1);
+      cairo_move_to(cr_, x0, y1);
+      cairo_line_to(cr_, x1, y0);
+      cairo_stroke(cr_);
+    }
+  }
 
   // Every cell outlined in the region's shade, the region's edge bolder.
   void PendingRegions(const CFloor& floor) {
@@ -563,16 +639,28 @@ constexpr double kSwatchGap = 14;
 
 // The caption lines under a typed building: its programme and whether
 // every goal is met, then one line a goal it misses.
-std::vector<std::string> ProgrammeLines(const TypedBuilding* typed) {
+// When furnished, a line for the furniture and one a piece missing.
+std::vector<std::string> ProgrammeLines(const TypedBuilding* typed, const FurnishedBuilding* furnished) {
   if (typed == nullptr) return {};
-  if (typed->unmet.empty()) return {typed->programme + " programme: every goal met"};
-  std::vector<std::string> lines{typed->programme + " programme, unmet:"};
-  for (const std::string& unmet : typed->unmet) lines.push_back("\u00b7 " + unmet);
+  std::vector<std::string> lines;
+  if (typed->unmet.empty()) {
+    lines.push_back(typed->programme + " programme: every goal met");
+  } else {
+    lines.push_back(typed->programme + " programme, unmet:");
+    for (const std::string& unmet : typed->unmet) lines.push_back("\u00b7 " + unmet);
+  }
+  if (furnished == nullptr) return lines;
+  if (furnished->unfurnished.empty()) {
+    lines.push_back("furniture: every room has its set");
+  } else {
+    lines.push_back("furniture missing:");
+    for (const std::string& missing : furnished->unfurnished) lines.push_back("\u00b7 " + missing);
+  }
   return lines;
 }
 
-double ProgrammeBlock(const TypedBuilding* typed) {
-  const std::size_t lines = ProgrammeLines(typed).size();
+double ProgrammeBlock(const TypedBuilding* typed, const FurnishedBuilding* furnished) {
+  const std::size_t lines = ProgrammeLines(typed, furnished).size();
   return lines == 0 ? 0 : static_cast<double>(lines) * kLineStep + kPanelGap / 2;
 }
 
@@ -690,7 +778,7 @@ SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanLayers&
     for (int k = 0; k < std::max(storeys, 1); ++k) {
       caption = std::max(caption, TextWidth(cr, StoreyCaption(b, k, FinishedOf(layers, b))));
     }
-    for (const std::string& line : ProgrammeLines(TypedOf(layers, b))) {
+    for (const std::string& line : ProgrammeLines(TypedOf(layers, b), FurnishedOf(layers, b))) {
       caption = std::max(caption, TextWidth(cr, line));
     }
     const double column = std::max(frame.Width() * scale, caption);
@@ -700,7 +788,7 @@ SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanLayers&
     const double storeyHeight = kCaptionBlock + frame.Height() * scale;
     panelsHeight = std::max(panelsHeight, storeys * storeyHeight +
                                               std::max(storeys - 1, 0) * kPanelGap +
-                                              ProgrammeBlock(TypedOf(layers, b)));
+                                              ProgrammeBlock(TypedOf(layers, b), FurnishedOf(layers, b)));
   }
   layout.panelsTop = kMargin + kTitleSize * 1.5 + kPanelGap / 2;
   layout.scaleBarTop = layout.panelsTop + panelsHeight + kPanelGap;
@@ -728,7 +816,7 @@ void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const PlanLay
       StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s], StoreyLayers(layers, b, s));
       top += frame.Height() * scale + kPanelGap;
     }
-    DrawLines(cr, left, top - kPanelGap / 2, ProgrammeLines(TypedOf(layers, b)));
+    DrawLines(cr, left, top - kPanelGap / 2, ProgrammeLines(TypedOf(layers, b), FurnishedOf(layers, b)));
     left += layout.columns[static_cast<std::size_t>(b)] + kPanelGap;
   }
   DrawScaleBar(cr, kMargin, layout.scaleBarTop, scale, layout.width - 2 * kMargin);
@@ -744,8 +832,9 @@ void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const PlanLayers& 
   const TypedBuilding* typed = TypedOf(layers, building);
   const std::vector<std::vector<RoomType>> legend =
       LegendRows(cr, TypesShown(layers, building, building), width - 2 * kMargin);
-  const std::vector<std::string> lines = ProgrammeLines(typed);
-  const double notes = ProgrammeBlock(typed) + LegendBlock(legend);
+  const FurnishedBuilding* furnished = FurnishedOf(layers, building);
+  const std::vector<std::string> lines = ProgrammeLines(typed, furnished);
+  const double notes = ProgrammeBlock(typed, furnished) + LegendBlock(legend);
   PaintPaper(cr);
   DrawTitle(cr, kMargin, kMargin,
             title.outlineFile + " \u00b7 " + StoreyCaption(building, storey, finished) +
@@ -760,7 +849,7 @@ void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const PlanLayers& 
   StoreyPainter(cr, frame, left, top, scale).Paint(floors[storey], StoreyLayers(layers, building, storey));
   const double notesTop = height - kMargin - notes;
   DrawLines(cr, kMargin, notesTop, lines);
-  DrawLegend(cr, kMargin, notesTop + ProgrammeBlock(typed), legend);
+  DrawLegend(cr, kMargin, notesTop + ProgrammeBlock(typed, furnished), legend);
   DrawScaleBar(cr, kMargin, notesTop - kPanelGap / 2 - kScaleBarBlock, scale, availableWidth);
 }
 
@@ -892,8 +981,9 @@ CColour PlanRoomFill(const CRoom& room, unsigned index) {
 
 bool WritePlan(const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>* finished,
                const PlanTitle& title, PlanFormat format, int pxPerUnit, std::ostream& out,
-               std::string& problem, const std::vector<TypedBuilding>* typed) {
-  const PlanLayers layers{finished, typed};
+               std::string& problem, const std::vector<TypedBuilding>* typed,
+               const std::vector<FurnishedBuilding>* furnished) {
+  const PlanLayers layers{finished, typed, furnished};
   if (format == PlanFormat::kPdf) return WriteStoreyPages(buildings, layers, title, out, problem);
   if (pxPerUnit < 1 || pxPerUnit > kMaxPlanPxPerUnit) {
     problem = "the plan scale must be 1 to " + std::to_string(kMaxPlanPxPerUnit) +

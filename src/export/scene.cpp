@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "furnish/catalogue.h"
 #include "programme/programme.h"
 
 namespace quarn {
@@ -61,7 +62,8 @@ class SceneBuilder {
 
   Scene Build(const TList<TList<CFloor>>& buildings,
               const std::vector<FinishedBuilding>* finished,
-              const std::vector<TypedBuilding>* typed) {
+              const std::vector<TypedBuilding>* typed,
+              const std::vector<FurnishedBuilding>* furnished) {
     for (int b = 0; b < buildings.GetSize(); ++b) {
       const int building = AddNode("building " + std::to_string(b));
       scene_.roots.push_back(building);
@@ -81,11 +83,18 @@ class SceneBuilder {
         extras.emplace_back("programme", typing->programme);
         if (!typing->unmet.empty()) extras.emplace_back("unmet", Joined(typing->unmet));
       }
+      const FurnishedBuilding* furnishing =
+          typing != nullptr && furnished != nullptr && static_cast<std::size_t>(b) < furnished->size()
+              ? &(*furnished)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (furnishing != nullptr && !furnishing->unfurnished.empty()) {
+        scene_.nodes[building].extras.emplace_back("unfurnished", Joined(furnishing->unfurnished));
+      }
       int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
         scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
-        AddFloor(buildings[b][k], k, storey, finishing, typing);
+        AddFloor(buildings[b][k], k, storey, finishing, typing, furnishing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
     }
@@ -115,7 +124,7 @@ class SceneBuilder {
   }
 
   void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished,
-                const TypedBuilding* typed) {
+                const TypedBuilding* typed, const FurnishedBuilding* furnished) {
     std::vector<int> roomNodes;
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
@@ -155,6 +164,29 @@ class SceneBuilder {
                                WallMaterial(), {{"rooms", rooms}, {"opening", std::string(opening)}});
       if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
     }
+    if (furnished == nullptr) return;
+    for (const FurniturePiece& piece : furnished->pieces) {
+      if (piece.storey != k || piece.room < 0 || piece.room >= static_cast<int>(roomNodes.size())) continue;
+      const std::string name = piece.kind + " (room " + std::to_string(piece.room) + ")";
+      const Extras facts = {{"kind", piece.kind}};
+      const int mesh = AddMesh(name, piece.boxes, FurnitureMaterial(piece.kind), facts);
+      if (mesh < 0) continue;
+      const int node = AddChild(roomNodes[static_cast<std::size_t>(piece.room)], name);
+      scene_.nodes[node].mesh = mesh;
+      scene_.nodes[node].extras = facts;
+    }
+  }
+
+  // The material of a kind of furniture, plain coloured.
+  int FurnitureMaterial(const std::string& kind) {
+    const quarn::FurnitureMaterial material = GetFurnitureMaterial(kind);
+    int& index = furnitureMaterials_[static_cast<std::size_t>(material)];
+    if (index < 0) {
+      const std::array<float, 3> c = GetFurnitureMaterialColour(material);
+      index = AddMaterial(std::string(GetFurnitureMaterialName(material)), CColour(c[0], c[1], c[2]),
+                          SceneTexture::kNone);
+    }
+    return index;
   }
 
   int AddNode(std::string name) {
@@ -237,6 +269,7 @@ class SceneBuilder {
   Scene scene_;
   int wallMaterial_ = -1;
   int stairMaterial_ = -1;
+  std::array<int, kFurnitureMaterialCount> furnitureMaterials_ = {-1, -1, -1, -1};
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);
@@ -248,8 +281,9 @@ class SceneBuilder {
 
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
                  const std::vector<FinishedBuilding>* finished,
-                 const std::vector<TypedBuilding>* typed) {
-  return SceneBuilder(settings).Build(buildings, finished, typed);
+                 const std::vector<TypedBuilding>* typed,
+                 const std::vector<FurnishedBuilding>* furnished) {
+  return SceneBuilder(settings).Build(buildings, finished, typed, furnished);
 }
 
 std::size_t TriangleCount(const Scene& scene) {

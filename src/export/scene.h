@@ -19,6 +19,7 @@
 
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
+#include "furnish/furniture.h"
 #include "programme/roomtype.h"
 #include "tlist.h"
 
@@ -110,9 +111,16 @@ inline constexpr float kStoreyHeight = 1.5f;
 // wall whose door is closed is its uncut box (opening "none"); the building
 // node's extras add programme (its name) and, when goals are missed, unmet
 // (one phrase a goal, separated by "; ").
+//
+// furnished, when given with typed, holds each building's furniture: a node
+// per piece under its room's node, named by kind and room ("bed (room 5)"),
+// with extras kind, its boxes in the material of its kind (wood, fabric,
+// ceramic or metal, plain colours); the building node's extras add
+// unfurnished (one phrase a missing piece, separated by "; ").
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
                  const std::vector<FinishedBuilding>* finished = nullptr,
-                 const std::vector<TypedBuilding>* typed = nullptr);
+                 const std::vector<TypedBuilding>* typed = nullptr,
+                 const std::vector<FurnishedBuilding>* furnished = nullptr);
 
 // The number of triangles of every mesh together.
 std::size_t TriangleCount(const Scene& scene);

@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "furnish/catalogue.h"
+#include "furnish/furnish.h"
+#include "programme/programme.h"
 #include "render/cbox3draw.h"
 #include "render/cfloordraw.h"
 #include "render/cbuildingdraw.h"
@@ -133,49 +136,98 @@ std::vector<std::pair<CVector2, std::string>> ProjectLabels(const std::vector<Ro
   return shown;
 }
 
+void DrawFurniture(const quarn::FurnishedBuilding& furnished, int storey, int style) {
+  const bool filled = style == kStyleSolid || style == kStyleTextured;
+  if (!filled && style != kStyleDesign && style != kStyleWireframe) return;
+  for (const quarn::FurniturePiece& piece : furnished.pieces) {
+    if (piece.storey != storey) continue;
+    if (!filled) {
+      const CColour& c = style == kStyleDesign ? kStairLineColour : CFloor::WALL_COLOUR;
+      glColor3f(c.r, c.g, c.b);
+      Draw(piece.boxes);
+      continue;
+    }
+    const std::array<float, 3> c = quarn::GetFurnitureMaterialColour(quarn::GetFurnitureMaterial(piece.kind));
+    glColor4f(c[0], c[1], c[2], 1.0f);
+    DrawFilled(piece.boxes);
+  }
+}
+
+void CFinishedDrawing::Prepare(const TList<TList<CFloor>>& buildings,
+                               const quarn::Programme* programme) {
+  finished_ = quarn::FinishBuildings(buildings);
+  typed_.clear();
+  furnished_.clear();
+  labels_.clear();
+  floors_ = TList<TList<CFloor>>();
+  for (int b = 0; b < buildings.GetSize(); ++b) {
+    const quarn::FinishedBuilding& finished = finished_[static_cast<std::size_t>(b)];
+    if (programme != nullptr) {
+      typed_.push_back(quarn::ApplyProgramme(buildings[b], finished, *programme, 1.0f));
+      furnished_.push_back(quarn::FurnishBuilding(buildings[b], finished, typed_.back(), 1.0f));
+    }
+    const quarn::TypedBuilding* typed = programme != nullptr ? &typed_.back() : nullptr;
+    TList<CFloor> storeys;
+    for (int k = 0; k < buildings[b].GetSize(); ++k) {
+      storeys.Add(GetFinishedFloor(buildings[b][k], finished, k, typed));
+      if (typed == nullptr) continue;
+      for (RoomLabel& label : GetRoomLabels(buildings[b][k], *typed, k, 0.1f)) {
+        labels_.push_back(std::move(label));
+      }
+    }
+    floors_.Add(storeys);
+  }
+  for (const std::vector<unsigned>& style : lists_) {
+    for (const unsigned list : style) {
+      if (list != 0) glDeleteLists(list, 1);
+    }
+  }
+  lists_.assign(kStyleTextured + 1, {});
+}
+
+void CFinishedDrawing::DrawStorey(int b, int k, int style) const {
+  const auto building = static_cast<std::size_t>(b);
+  if (style == kStyleDesign && building < typed_.size()) {
+    std::vector<std::optional<CColour>> colours;
+    for (const std::optional<quarn::RoomType>& type :
+         typed_[building].types[static_cast<std::size_t>(k)]) {
+      colours.push_back(type ? std::optional<CColour>(quarn::GetRoomTypeColour(*type)) : std::nullopt);
+    }
+    FillTypedRooms(floors_[b][k], colours);
+    DrawDesign(floors_[b][k], colours);
+  } else {
+    DrawFloor(floors_[b][k], style);
+  }
+  DrawAdditions(floors_[b][k], finished_[building], k, style);
+  if (building < furnished_.size()) DrawFurniture(furnished_[building], k, style);
+}
+
 void CFinishedDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision,
                             int style, const quarn::Programme* programme) {
   const std::string programmeName = programme ? programme->name : std::string();
   if (revision_ != revision || programme_ != programmeName ||
       finished_.size() != static_cast<std::size_t>(buildings.GetSize())) {
-    finished_ = quarn::FinishBuildings(buildings);
-    typed_.clear();
-    labels_.clear();
-    floors_ = TList<TList<CFloor>>();
-    for (int b = 0; b < buildings.GetSize(); ++b) {
-      const quarn::FinishedBuilding& finished = finished_[static_cast<std::size_t>(b)];
-      if (programme != nullptr) typed_.push_back(quarn::ApplyProgramme(buildings[b], finished, *programme, 1.0f));
-      const quarn::TypedBuilding* typed = programme != nullptr ? &typed_.back() : nullptr;
-      TList<CFloor> storeys;
-      for (int k = 0; k < buildings[b].GetSize(); ++k) {
-        storeys.Add(GetFinishedFloor(buildings[b][k], finished, k, typed));
-        if (typed == nullptr) continue;
-        for (RoomLabel& label : GetRoomLabels(buildings[b][k], *typed, k, 0.1f)) {
-          labels_.push_back(std::move(label));
-        }
-      }
-      floors_.Add(storeys);
-    }
+    Prepare(buildings, programme);
     revision_ = revision;
     programme_ = programmeName;
   }
+  if (style < kStyleDesign || style > kStyleTextured) return;
+  std::vector<unsigned>& lists = lists_[static_cast<std::size_t>(style)];
+  std::size_t index = 0;
   for (int b = 0; b < floors_.GetSize(); ++b) {
-    for (int k = 0; k < floors_[b].GetSize(); ++k) {
+    for (int k = 0; k < floors_[b].GetSize(); ++k, ++index) {
+      if (lists.size() <= index) lists.resize(index + 1, 0);
       glPushMatrix();
       glTranslatef(0.0f, 0.0f, static_cast<float>(k) * quarn::kStoreyRise);
-      const auto building = static_cast<std::size_t>(b);
-      if (style == kStyleDesign && building < typed_.size()) {
-        std::vector<std::optional<CColour>> colours;
-        for (const std::optional<quarn::RoomType>& type :
-             typed_[building].types[static_cast<std::size_t>(k)]) {
-          colours.push_back(type ? std::optional<CColour>(quarn::GetRoomTypeColour(*type)) : std::nullopt);
-        }
-        FillTypedRooms(floors_[b][k], colours);
-        DrawDesign(floors_[b][k], colours);
+      if (lists[index] != 0) {
+        glCallList(lists[index]);
       } else {
-        DrawFloor(floors_[b][k], style);
+        // Without a list (none left) the storey is drawn directly.
+        lists[index] = glGenLists(1);
+        if (lists[index] != 0) glNewList(lists[index], GL_COMPILE_AND_EXECUTE);
+        DrawStorey(b, k, style);
+        if (lists[index] != 0) glEndList();
       }
-      DrawAdditions(floors_[b][k], finished_[static_cast<std::size_t>(b)], k, style);
       glPopMatrix();
     }
   }

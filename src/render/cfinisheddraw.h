@@ -2,8 +2,8 @@
 
 // Drawing of the finished buildings: every storey raised to its height
 // (storey k by k x 1.5), the entrance and the stair openings cut in, and
-// the stairs and the entrance drawn in addition, in each of the four
-// styles.
+// the stairs, the entrance and the furniture of the rooms typed by the
+// house programme drawn in addition, in each of the four styles.
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +13,7 @@
 
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
+#include "furnish/furniture.h"
 #include "geom/cvector3.h"
 #include "programme/programme.h"
 #include "tlist.h"
@@ -43,10 +44,16 @@ std::vector<std::pair<CVector2, std::string>> ProjectLabels(const std::vector<Ro
 // rising from it.
 TList<CBox3> GetFinishingBoxes(const quarn::FinishedBuilding& finished, int storey);
 
+// The furniture of one storey in a style: outlines in styles 1 and 2,
+// boxes filled in their material's colour in styles 3 and 4.
+void DrawFurniture(const quarn::FurnishedBuilding& furnished, int storey, int style);
+
 // The view's drawing of the finished buildings. The buildings are finished,
-// and typed by programme when one is given, once per revision (it changes
-// whenever they are regenerated) and programme. Typed rooms are outlined in
-// their type's colour in style 1.
+// and typed by programme and furnished when one is given, once per revision
+// (it changes whenever they are regenerated) and programme; typed rooms are
+// filled in their type's colour in style 1. Each storey's drawing in a style
+// is compiled into a display list the first time it is drawn in that
+// revision, so a frame replays the same commands without walking the model.
 class CFinishedDrawing {
  public:
   void Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision, int style,
@@ -56,10 +63,17 @@ class CFinishedDrawing {
   const std::vector<RoomLabel>& GetLabels() const { return labels_; }
 
  private:
+  void Prepare(const TList<TList<CFloor>>& buildings, const quarn::Programme* programme);
+  void DrawStorey(int building, int storey, int style) const;
+
   std::optional<std::uint64_t> revision_;
   std::string programme_;
   std::vector<quarn::FinishedBuilding> finished_;
   std::vector<quarn::TypedBuilding> typed_;
+  std::vector<quarn::FurnishedBuilding> furnished_;
   std::vector<RoomLabel> labels_;
   TList<TList<CFloor>> floors_;
+  // The display list of each storey (in building order) per style, 0 while
+  // not yet compiled.
+  std::vector<std::vector<unsigned>> lists_;
 };

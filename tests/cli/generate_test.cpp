@@ -85,7 +85,7 @@ TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
     }
     std::vector<std::string> wallKeys = {"edge", "rooms", "solid", "pieces"};
     if (version == 3) {
-      buildingKeys.push_back("programme");
+      buildingKeys.insert(buildingKeys.end(), {"programme", "furniture", "unfurnished"});
       roomKeys.insert(roomKeys.end(), {"type", "name"});
       wallKeys.push_back("opening");
       EXPECT_EQ(Keys(dump["buildings"][0]["programme"]), (std::vector<std::string>{"name", "unmet"}));
@@ -100,6 +100,25 @@ TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
     EXPECT_EQ(Keys(floor["candidates"][0]), (std::vector<std::string>{"box", "score"}));
     EXPECT_EQ(Keys(floor["walls"][0]), wallKeys);
   }
+}
+
+// Furniture adds its two keys after the programme's and changes nothing
+// else: --furniture none gives the typed dump without them.
+TEST(GeneratePlansTest, FurnitureNoneDropsOnlyTheFurnitureKeys) {
+  GenerationSettings settings;
+  settings.storeys = 2;
+  settings.programme = GetBuiltinProgramme("house");
+  Json with = Generate(kLShape, settings).dump;
+  settings.furniture.reset();
+  const Json without = Generate(kLShape, settings).dump;
+  Json& building = with["buildings"][0];
+  ASSERT_FALSE(building["furniture"].empty());
+  EXPECT_EQ(Keys(building["furniture"][0]),
+            (std::vector<std::string>{"kind", "room", "storey", "footprint", "facing", "boxes"}));
+  EXPECT_TRUE(building["unfurnished"].is_array());
+  building.erase("furniture");
+  building.erase("unfurnished");
+  EXPECT_EQ(with, without);
 }
 
 // The finished dump, less its new keys, is the design's dump but for the

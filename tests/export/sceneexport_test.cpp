@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -26,6 +27,7 @@
 #include "building/cboxscore.h"
 #include "geom/outline_helpers.h"
 #include "geom/outlinecheck.h"
+#include "furnish/furnish.h"
 #include "programme/programme.h"
 
 namespace {
@@ -275,6 +277,13 @@ TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
       const quarn::Scene typedScene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished, &typed);
       files.push_back(Land(typedScene, quarn::ExportFormat::kGlb, folder.Path(),
                            name + "-" + programme + ".glb"));
+      // Furnished: a node and a mesh per piece, a material per kind.
+      const std::vector<quarn::FurnishedBuilding> furnished = {
+          quarn::FurnishBuilding(buildings[0], finished[0], typed[0], 1.0f)};
+      const quarn::Scene furnishedScene =
+          quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished, &typed, &furnished);
+      files.push_back(Land(furnishedScene, quarn::ExportFormat::kGltf, folder.Path(),
+                           name + "-" + programme + "-furnished.gltf"));
     }
   }
   const std::map<std::string, std::string> results = Validate(files);
@@ -320,6 +329,39 @@ TEST(AssimpReadBack, TheLHasItsMeshesMaterialsRoomsAndTriangles) {
     };
     count(read->mRootNode);
     EXPECT_EQ(roomNodes, rooms);
+  }
+}
+
+// assimp reads a furnished L back as glTF and FBX with a node per piece,
+// named by kind and room.
+TEST(AssimpReadBack, TheFurnishedLHasANodePerPiece) {
+  const ScratchFolder folder("quarn-assimp-furnished");
+  const Buildings buildings = Generate(Example("l-shape.quarn"), STEP_BUDGET_UNLIMITED, 2);
+  const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
+  const std::vector<quarn::TypedBuilding> typed = {
+      quarn::ApplyProgramme(buildings[0], finished[0], *quarn::GetBuiltinProgramme("house"), 1.0f)};
+  const std::vector<quarn::FurnishedBuilding> furnished = {
+      quarn::FurnishBuilding(buildings[0], finished[0], typed[0], 1.0f)};
+  ASSERT_FALSE(furnished[0].pieces.empty());
+  const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished, &typed, &furnished);
+  for (const ReadBackCase& c : {ReadBackCase{"glb", quarn::ExportFormat::kGlb, "f.glb", 1},
+                                                            ReadBackCase{"fbx", quarn::ExportFormat::kFbx, "f.fbx", 0}}) {
+    SCOPED_TRACE(c.name);
+    Assimp::Importer importer;
+    const aiScene* read = importer.ReadFile(Land(scene, c.format, folder.Path(), c.file), 0);
+    ASSERT_NE(read, nullptr) << importer.GetErrorString();
+    EXPECT_EQ(read->mNumMeshes, scene.meshes.size());
+    std::set<std::string> kinds;
+    for (const quarn::FurniturePiece& piece : furnished[0].pieces) kinds.insert(piece.kind);
+    std::size_t pieceNodes = 0;
+    const std::function<void(const aiNode*)> count = [&](const aiNode* node) {
+      const std::string name = node->mName.C_Str();
+      const std::size_t room = name.find(" (room ");
+      pieceNodes += room != std::string::npos && kinds.count(name.substr(0, room)) == 1;
+      for (unsigned i = 0; i < node->mNumChildren; ++i) count(node->mChildren[i]);
+    };
+    count(read->mRootNode);
+    EXPECT_EQ(pieceNodes, furnished[0].pieces.size());
   }
 }
 
