@@ -90,6 +90,11 @@ std::optional<std::uint32_t> ParseCount(const std::string& text, std::uint32_t m
   return value;
 }
 
+// No -o, or -o -: the one output goes to standard output.
+bool WritesToStandardOutput(const Arguments& args) {
+  return args.output.empty() || args.output == quarn::kStandardOutput;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return a == b || std::filesystem::equivalent(a, b, error);
@@ -116,6 +121,9 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
   if (format != "json" && !output.planFormat) {
     output.exportFormat = quarn::ExportFormatNamed(format);
     if (args.output.empty()) return "--format " + format + " writes files: give -o FILE";
+    if (args.output == quarn::kStandardOutput && output.exportFormat != quarn::ExportFormat::kGlb) {
+      return "--format " + format + " writes several files: give -o FILE, not -o -";
+    }
   }
   // Within these bounds every coordinate of an outline stays a normal,
   // finite float in the scene.
@@ -184,13 +192,13 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   } else if (args.entranceSide == "west") {
     settings.finish->entranceFacade = SideLeft;
   }
-  if (args.trace == "-" && args.output.empty()) {
+  if (args.trace == "-" && WritesToStandardOutput(args)) {
     return "--trace - needs -o FILE: the plan already goes to standard output";
   }
-  if (!args.output.empty() && !args.trace.empty() && SameFile(args.output, args.trace)) {
+  if (!WritesToStandardOutput(args) && !args.trace.empty() && SameFile(args.output, args.trace)) {
     return "-o and --trace name the same file";
   }
-  if ((!args.output.empty() && SameFile(args.output, args.outline)) ||
+  if ((!WritesToStandardOutput(args) && SameFile(args.output, args.outline)) ||
       (!args.trace.empty() && SameFile(args.trace, args.outline))) {
     return "an output would overwrite the outline file";
   }
@@ -222,7 +230,7 @@ void GenerateWithProgress(
 int RunBatchMode(const Arguments& args) {
   quarn::GenerationSettings settings;
   OutputSettings output;
-  if (args.output.empty()) return Fail(kUsage, "several outline files need -o FOLDER");
+  if (WritesToStandardOutput(args)) return Fail(kUsage, "several outline files need -o FOLDER");
   if (!args.trace.empty()) return Fail(kUsage, "--trace takes a single outline file");
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
@@ -278,7 +286,7 @@ int Run(const Arguments& args) {
   std::string problem;
   std::unique_ptr<quarn::AtomicFile> dumpFile;
   std::unique_ptr<quarn::AtomicFile> traceFile;
-  if (!args.output.empty()) {
+  if (!WritesToStandardOutput(args)) {
     dumpFile = std::make_unique<quarn::AtomicFile>(args.output);
     if (!dumpFile->Open(problem)) return Fail(kBadInput, problem);
     // An export lands its files at the end; opening the file here only
@@ -295,7 +303,7 @@ int Run(const Arguments& args) {
 
   TList<TList<CFloor>> buildings;
   std::vector<std::string> notes;
-  GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
+  GenerateWithProgress(loops, WritesToStandardOutput(args), traceTarget,
                        [&](quarn::DesignObserver& trace,
                            const std::function<void(int)>& beforeBuilding) {
                          if (!output.exportFormat && !output.planFormat) {
@@ -370,7 +378,8 @@ int main(int argc, char** argv) {
   app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")
       ->type_name("FILE");
   app.add_option("-o,--output", args.output,
-                 "Write to FILE instead of standard output (3D formats need it)")
+                 "Write to FILE instead of standard output ('-': standard output; 3D formats of "
+                 "several files need a FILE)")
       ->type_name("FILE");
   app.add_option("-f,--format", args.format,
                  "Output format; without it the extension of -o picks one, else json")
@@ -426,7 +435,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Whatever else a writer or a library throws ends the run with one line;
     // the temporary files went as the stack unwound, earlier files stay.
-    const std::string output = args.output.empty() ? "standard output" : "'" + args.output + "'";
+    const std::string output = WritesToStandardOutput(args) ? "standard output" : "'" + args.output + "'";
     return Fail(kBadInput, "cannot write " + output + ": " + error.what());
   }
 }
