@@ -17,7 +17,7 @@
 #include "finish/finishedbuilding.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
-#include "plandump.h"
+#include "export/plandump.h"
 #include "quarn/quarn.h"
 
 struct quarn_design {

@@ -8,7 +8,7 @@
 
 #include "building/cbuilding.h"
 #include "geom/outlinecheck.h"
-#include "plandump.h"
+#include "export/plandump.h"
 
 namespace quarn {
 std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops) {

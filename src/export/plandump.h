@@ -7,7 +7,7 @@
 
 #include "building/cbuilding.h"
 #include "finish/finishedbuilding.h"
-#include "jsonwriter.h"
+#include "export/jsonwriter.h"
 
 namespace quarn {
 
