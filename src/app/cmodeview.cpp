@@ -1,9 +1,12 @@
 #include "app/cmodeview.h"
 
+#include <unistd.h>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 
@@ -62,7 +65,20 @@ void CModeView::Enter() {
   glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
 }
 
-void CModeView::Init() { TextureSet().LoadAll(); }
+void CModeView::Init() {
+  if (const auto missing = TextureSet().LoadAll()) quarn::ExitForMissingTexture(*missing);
+}
+
+namespace quarn {
+
+void ExitForMissingTexture(const std::string& path) {
+  std::cout << "The filename " << path << " does not exist, stupid!" << '\n';
+  std::cout.flush();
+  if (isatty(STDIN_FILENO)) std::cin.get();
+  std::exit(1);
+}
+
+}  // namespace quarn
 
 void CModeView::Resize(int width, int height) {
   glMatrixMode(GL_PROJECTION);
