@@ -187,7 +187,7 @@ bool CModeView::Export(const std::string& path) const {
   const std::vector<quarn::FinishedBuilding> done =
       finished ? quarn::FinishBuildings(buildings.buildings) : std::vector<quarn::FinishedBuilding>();
   quarn::SceneSettings settings;
-  if (finished) settings.storeyHeight = 3.0f;
+  if (finished) settings.storeyHeight = quarn::kFinishedStoreyHeight;
   if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, settings,
                               quarn::ExportFormat::kGlb, path, problem)) {
     std::cout << "Could not export the building: " << problem << '\n';

@@ -9,12 +9,12 @@
 // The generation settings the view offers for every building, with one of
 // them selected for change: room size (5 to 500 cells in steps of 5),
 // variance (0, 10, 25, 50 or 100 cells), storeys (1 to 8) and the seed (0 to
-// 999). The defaults are the design's own: 45, 0, 1 storey, seed 0.
+// 999). The defaults are the design's own (quarn::DesignSettings).
 class ViewSettings {
  public:
   enum Item { kRoomSize, kVariance, kStoreys, kSeed, kItemCount };
 
-  static constexpr std::uint32_t kDefaultRoomSize = 45;
+  static constexpr std::uint32_t kDefaultRoomSize = quarn::DesignSettings{}.roomSize;
   static constexpr int kMaxSeed = 999;
 
   // The next or the previous item; the first and the last stay selected.
@@ -47,8 +47,8 @@ class ViewSettings {
 
  private:
   std::uint32_t roomSize = kDefaultRoomSize;
-  std::uint32_t roomSizeVariance = 0;
-  std::uint32_t storeys = 1;
-  int seed = 0;
+  std::uint32_t roomSizeVariance = quarn::DesignSettings{}.roomSizeVariance;
+  std::uint32_t storeys = quarn::DesignSettings{}.storeys;
+  int seed = quarn::DesignSettings{}.seed;
   Item selected = kRoomSize;
 };

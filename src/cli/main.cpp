@@ -38,20 +38,17 @@ namespace {
 constexpr int kBadInput = 1;
 constexpr int kUsage = 2;
 constexpr std::uint32_t kMaxStoreys = 1000;
-// Metres from one storey's floor to the next in the 3D formats of finished
-// buildings.
-constexpr float kDefaultStoreyHeight = 3.0f;
 
 struct Arguments {
   std::string steps = "all";
-  std::string roomSize = "45";
-  std::string variance = "0";
-  std::string storeys = "1";
-  std::string seed = "0";
+  std::string roomSize = std::to_string(quarn::DesignSettings{}.roomSize);
+  std::string variance = std::to_string(quarn::DesignSettings{}.roomSizeVariance);
+  std::string storeys = std::to_string(quarn::DesignSettings{}.storeys);
+  std::string seed = std::to_string(quarn::DesignSettings{}.seed);
   std::string trace;
   std::string output;
   std::string format;  // empty: follows the output's extension
-  int pxPerUnit = 16;
+  int pxPerUnit = quarn::kDefaultPlanPxPerUnit;
   std::string unit = "1";
   std::string materials = "textured";
   bool designOnly = false;
@@ -148,7 +145,7 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
     }
     output.scene.storeyHeight = height;
   } else if (!args.designOnly) {
-    output.scene.storeyHeight = kDefaultStoreyHeight;
+    output.scene.storeyHeight = quarn::kFinishedStoreyHeight;
   }
   output.pxPerUnit = args.pxPerUnit;
   output.stepsText = args.steps;

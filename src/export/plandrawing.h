@@ -20,6 +20,8 @@ struct PlanTitle {
 
 // Largest scale a PNG or SVG plan may be drawn at, in pixels per grid unit.
 inline constexpr int kMaxPlanPxPerUnit = 200;
+// The plan scale of SVG and PNG plans unless one is asked for.
+inline constexpr int kDefaultPlanPxPerUnit = 16;
 
 // Draws the floor plans of buildings (for each, its storeys lowest first) and
 // writes them to out. A plan is the horizontal section of a storey at wall
