@@ -26,9 +26,10 @@ set(CPACK_DEBIAN_QUARN_PACKAGE_DEPENDS "libgl1, libegl1, libgl1-mesa-dri, libegl
 
 set(CPACK_DEBIAN_LIBQUARN_PACKAGE_NAME libquarn0)
 set(CPACK_DEBIAN_LIBQUARN_PACKAGE_SECTION libs)
-# Its shlibs entry (and the ldconfig trigger below) serve programs built
-# against it.
-set(CPACK_DEBIAN_LIBQUARN_PACKAGE_GENERATE_SHLIBS ON)
+# A shared library with a soname (only libquarn0 holds one) gets its shlibs
+# entry, for programs built against it; the ldconfig trigger below updates
+# the cache.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 
 set(CPACK_DEBIAN_LIBQUARN-DEV_PACKAGE_NAME libquarn-dev)
 set(CPACK_DEBIAN_LIBQUARN-DEV_PACKAGE_SECTION libdevel)
