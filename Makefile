@@ -63,15 +63,17 @@ bench:
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bench/quarn_bench
 
-# The Debian package (build/package/quarn_*.deb), checked by lintian.
+# The Debian packages (build/package/{quarn,libquarn0,libquarn-dev}_*.deb),
+# checked by lintian.
 package:
 	@$(DEPS) run package
 	@bash scripts/package.sh $(PACKAGE_BUILD)
 
-# The package installed with apt into a minimal Debian 12 system and run
+# The packages installed with apt into a minimal Debian 12 system and run
 # there (as root; the base system is cached in ~/.cache/quarn).
 check-package: package
-	@bash scripts/check-package.sh $(PACKAGE_BUILD)/quarn_*.deb build/check-package
+	@bash scripts/check-package.sh build/check-package $(PACKAGE_BUILD)/quarn_*.deb \
+	  $(PACKAGE_BUILD)/libquarn0_*.deb $(PACKAGE_BUILD)/libquarn-dev_*.deb
 
 # Two package builds in two folders give the same executables and package.
 check-reproducible:

@@ -3,6 +3,9 @@
 # desktop entry with the outline file type and the icon, the manual pages,
 # the licence as the package's copyright file, and the examples.
 include(GNUInstallDirs)
+# Rules that name no component belong to the tools' package; the library's
+# rules (src/capi) name theirs.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME quarn)
 
 install(TARGETS quarn quarn-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # quarn-gen loads its writers module from the folder it really lives in, a
@@ -50,5 +53,16 @@ list(FILTER QUARN_COMPRESSED INCLUDE REGEX "\\.1\\.gz$")
 install(FILES ${QUARN_COMPRESSED} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+# Each of the library's packages has its own documentation folder.
+foreach(component libquarn libquarn-dev)
+  set(package ${component})
+  if(component STREQUAL "libquarn")
+    set(package libquarn${PROJECT_VERSION_MAJOR})
+  endif()
+  install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz COMPONENT ${component}
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package})
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE COMPONENT ${component}
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} RENAME copyright)
+endforeach()
 file(GLOB QUARN_EXAMPLES ${PROJECT_SOURCE_DIR}/examples/*.quarn)
 install(FILES ${QUARN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Usage: check-package.sh PACKAGE WORK_DIR
-# Installs the package with apt into a minimal Debian 12 system made by
-# debootstrap in WORK_DIR, and runs quarn-gen on an example and quarn-render
-# offscreen in it, from a folder without textures. The base system is made
+# Usage: check-package.sh WORK_DIR PACKAGE...
+# Installs the packages with apt into a minimal Debian 12 system made by
+# debootstrap in WORK_DIR, runs quarn-gen on an example and quarn-render
+# offscreen in it, from a folder without textures, and finds the library's
+# development files where the library's package names them. The base system is made
 # once per machine and kept in QUARN_CACHE (default ~/.cache/quarn) with the
 # package lists and the packages apt fetched; every run starts from a fresh
 # copy of the base system. Needs root (chroot).
 set -euo pipefail
-package=$(realpath "$1")
-work=$2
+work=$1
+shift
+packages=()
+for package in "$@"; do packages+=("$(realpath "$package")"); done
 cache=${QUARN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quarn}
 base=$cache/bookworm-minbase.tar
 
@@ -56,11 +59,15 @@ mkdir -p "$cache/lists" "$cache/archives"
 cp -r "$cache/lists/." "$root/var/lib/apt/lists/"
 find "$cache/archives" -name '*.deb' -exec cp {} "$root/var/cache/apt/archives/" \;
 
-cp "$package" "$root/tmp/"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
-echo "check-package: installing $(basename "$package") with apt"
+inside=()
+for package in "${packages[@]}"; do
+  cp "$package" "$root/tmp/"
+  inside+=("/tmp/$(basename "$package")")
+done
+echo "check-package: installing ${inside[*]#/tmp/} with apt"
 in_root apt-get update -q >"$work/apt.log" 2>&1
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "/tmp/$(basename "$package")" \
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${inside[@]}" \
   >>"$work/apt.log" 2>&1 || {
   tail -n 30 "$work/apt.log" >&2
   exit 1
@@ -86,4 +93,13 @@ in_root sh -euc '
   ls -l plan.json plan.svg view.png
   test -s plan.json && test -s plan.svg && test -s view.png
 '
-echo "check-package: the package installs and runs"
+echo "check-package: the library and its development files"
+in_root sh -euc '
+  ldconfig -p | grep -q "libquarn.so.0 "
+  test -f /usr/include/quarn/quarn.h
+  test "$(readlink -f /usr/lib/*/libquarn.so)" = "$(readlink -f /usr/lib/*/libquarn.so.0)"
+  grep -q "^Version:" /usr/lib/*/pkgconfig/quarn.pc
+  test -f /usr/lib/*/cmake/quarn/quarnConfig.cmake
+  ls /usr/lib/*/libquarn.so* /usr/lib/*/pkgconfig/quarn.pc
+'
+echo "check-package: the packages install and run"

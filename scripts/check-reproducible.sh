@@ -31,6 +31,6 @@ compare() {
 while read -r file; do
   compare "$file"
 done < <(cd "$a" && find . -path ./_CPack_Packages -prune -o -type f \
-           \( -name 'quarn*' -perm -u+x -o -name '*.so' -o -name '*.so.*' -o -name 'quarn_*.deb' \) \
+           \( -name 'quarn*' -perm -u+x -o -name '*.so' -o -name '*.so.*' -o -name '*.deb' \) \
            -print | sed 's|^\./||' | sort)
 exit $status

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Usage: package.sh BUILD_DIR
-# Builds the Debian package in BUILD_DIR (Release, Debian's hardening flags,
-# timestamps from the last commit) and checks it with lintian, failing on
-# errors. Prints the package's path last.
+# Builds the Debian packages in BUILD_DIR (quarn, libquarn0, libquarn-dev;
+# Release, Debian's hardening flags, timestamps from the last commit) and
+# checks them with lintian, failing on errors. Prints the packages' paths
+# last, one a line.
 set -euo pipefail
 build=$1
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,11 +26,18 @@ export CXXFLAGS LDFLAGS
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DQUARN_TESTS=OFF >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
-rm -f "$build"/quarn_*.deb
+rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >cpack.log 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
-package=$(ls "$build"/quarn_*.deb)
+packages=()
+for name in quarn libquarn0 libquarn-dev; do
+  packages+=("$(ls "$build/${name}"_*.deb)")
+done
 
-echo "package: lintian $(basename "$package")"
-# (lintian's note that it runs as root is left out.)
-lintian --fail-on error --info "$package" 2>&1 | sed '/root privileges/d; s/^/  /'
-echo "package: $package"
+for package in "${packages[@]}"; do
+  echo "package: lintian $(basename "$package")"
+  # (lintian's note that it runs as root is left out.)
+  lintian --fail-on error --info "$package" 2>&1 | sed '/root privileges/d; s/^/  /'
+done
+for package in "${packages[@]}"; do
+  echo "package: $package"
+done

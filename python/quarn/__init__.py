@@ -263,23 +263,25 @@ class _Design:
         return Storey(rooms, walls, slabs)
 
 
-def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None, seed=0,
-             finished=True):
+def generate(outline, room_size=None, room_size_variance=None, storeys=None, steps=None,
+             seed=None, finished=True):
     """Designs one building per outline loop and returns them as Buildings.
 
     outline is the text form or a list of loops of (x, y) points. steps
     limits every building to that many design decisions (None: all of
     them); seed changes the room sizes drawn when room_size_variance is
     not 0. finished gives the outputs an entrance, stairs and 3 m storeys,
-    as quarn-gen does by default; False keeps the design alone.
+    as quarn-gen does by default; False keeps the design alone. A size,
+    storey count or seed left as None is the library's default
+    (quarn_default_settings).
     """
     lib = _library()
     settings = lib.quarn_default_settings()
-    settings.room_size = room_size
-    settings.room_size_variance = room_size_variance
-    settings.storeys = storeys
+    for name, value in (("room_size", room_size), ("room_size_variance", room_size_variance),
+                        ("storeys", storeys), ("seed", seed)):
+        if value is not None:
+            setattr(settings, name, value)
     settings.steps = STEPS_ALL if steps is None else steps
-    settings.seed = seed
     settings.finished = 1 if finished else 0
     design = _Design()
     if isinstance(outline, (str, bytes)):

@@ -1,9 +1,12 @@
 #include "app/cmodeview.h"
 
+#include <unistd.h>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 
@@ -62,7 +65,20 @@ void CModeView::Enter() {
   glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
 }
 
-void CModeView::Init() { TextureSet().LoadAll(); }
+void CModeView::Init() {
+  if (const auto missing = TextureSet().LoadAll()) quarn::ExitForMissingTexture(*missing);
+}
+
+namespace quarn {
+
+void ExitForMissingTexture(const std::string& path) {
+  std::cout << "The filename " << path << " does not exist, stupid!" << '\n';
+  std::cout.flush();
+  if (isatty(STDIN_FILENO)) std::cin.get();
+  std::exit(1);
+}
+
+}  // namespace quarn
 
 void CModeView::Resize(int width, int height) {
   glMatrixMode(GL_PROJECTION);
@@ -182,7 +198,7 @@ bool CModeView::Export(const std::string& path) const {
     typed.push_back(quarn::ApplyProgramme(buildings.buildings[static_cast<int>(b)], done[b], *programme, 1.0f));
   }
   quarn::SceneSettings sceneSettings;
-  if (finished) sceneSettings.storeyHeight = 3.0f;
+  if (finished) sceneSettings.storeyHeight = quarn::kFinishedStoreyHeight;
   if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, sceneSettings,
                               quarn::ExportFormat::kGlb, path, problem, {},
                               programme ? &typed : nullptr)) {

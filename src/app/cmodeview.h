@@ -16,6 +16,16 @@
 #include "render/cskybox.h"
 #include "tlist.h"
 
+namespace quarn {
+
+// The view cannot run without its textures: writes "The filename PATH does
+// not exist, stupid!" to standard output, waits for a key when standard
+// input is a terminal (so that a user who started it from a console reads
+// the message), and ends the process with exit code 1.
+[[noreturn]] void ExitForMissingTexture(const std::string& path);
+
+}  // namespace quarn
+
 // The 3D view of the buildings generated from the outline: a lit scene in a
 // sky box above a grass ground, seen through a fly-through camera, in one of
 // four styles (1 design plan, 2 wireframe, 3 solid, 4 textured). Finished
@@ -37,7 +47,8 @@ class CModeView : public CMode {
   // Clears the return request and the step count (without regenerating),
   // sets the projection and turns texturing and lighting on.
   void Enter() override;
-  // Loads the ten textures; needs the GL context.
+  // Loads the ten textures; needs the GL context. A missing one ends the
+  // process (ExitForMissingTexture).
   void Init() override;
   // Perspective projection (40 degrees vertically) for an even client size
   // (an odd width, and an odd or zero height, are increased by 1).

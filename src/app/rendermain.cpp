@@ -206,7 +206,7 @@ class PictureWindow : public GLWindow {
                  std::to_string(GetHeight()) + ", not the size asked for";
       return;
     }
-    TextureSet().LoadAllFrom(textures_);
+    if (const auto missing = TextureSet().LoadAllFrom(textures_)) quarn::ExitForMissingTexture(*missing);
     view_.Enter();
     view_.Resize(job_.width, job_.height);
     if (job_.fitCamera) {

@@ -20,7 +20,7 @@ struct RgbPicture {
 // by default one storey's walls) from the south-west and above, at the
 // view's field of view, so that it fills most of a frame of the given aspect
 // (width / height).
-CCamera FitCamera(const CBox2& area, double aspect, float height = 1.5f);
+CCamera FitCamera(const CBox2& area, double aspect, float height = quarn::kStoreyRise);
 
 // The extents of every building outline of the view; a unit box at the
 // origin when there is none.

@@ -68,7 +68,9 @@ bool ViewSettings::Reroll() {
 }
 
 bool ViewSettings::HasDesignValues() const {
-  return roomSize == kDefaultRoomSize && roomSizeVariance == 0 && storeys == 1 && seed == 0;
+  const quarn::DesignSettings design;
+  return roomSize == design.roomSize && roomSizeVariance == design.roomSizeVariance &&
+         storeys == design.storeys && seed == design.seed;
 }
 
 const char* ViewSettings::GetProgramme() const {
@@ -76,9 +78,7 @@ const char* ViewSettings::GetProgramme() const {
 }
 
 CFloorSpec ViewSettings::SpecOf(const CPolygon2& outline) const {
-  CFloorSpec spec(outline, storeys, roomSizeVariance, roomSize);
-  spec.seed = seed;
-  return spec;
+  return quarn::SpecOf(outline, {roomSize, roomSizeVariance, storeys, seed});
 }
 
 std::string ViewSettings::Line(Item item) const {

@@ -10,13 +10,13 @@
 // them selected for change: room size (5 to 500 cells in steps of 5),
 // variance (0, 10, 25, 50 or 100 cells), storeys (1 to 8), the seed (0 to
 // 999) and the programme the finished buildings are typed by (house,
-// office, none). The defaults are the design's own: 45, 0, 1 storey, seed
-// 0; the programme starts at house, as quarn-gen's does.
+// office, none). The defaults are the design's own (quarn::DesignSettings);
+// the programme starts at house, as quarn-gen's does.
 class ViewSettings {
  public:
   enum Item { kRoomSize, kVariance, kStoreys, kSeed, kProgramme, kItemCount };
 
-  static constexpr std::uint32_t kDefaultRoomSize = 45;
+  static constexpr std::uint32_t kDefaultRoomSize = quarn::DesignSettings{}.roomSize;
   static constexpr int kMaxSeed = 999;
 
   // The next or the previous item; the first and the last stay selected.
@@ -53,9 +53,9 @@ class ViewSettings {
 
  private:
   std::uint32_t roomSize = kDefaultRoomSize;
-  std::uint32_t roomSizeVariance = 0;
-  std::uint32_t storeys = 1;
-  int seed = 0;
+  std::uint32_t roomSizeVariance = quarn::DesignSettings{}.roomSizeVariance;
+  std::uint32_t storeys = quarn::DesignSettings{}.storeys;
+  int seed = quarn::DesignSettings{}.seed;
   int programme = 0;  // index into the programme names
   Item selected = kRoomSize;
 };

@@ -9,8 +9,10 @@ void BuildingSet::Build(TList<CPolygon2> loops, std::uint32_t storeys) {
   ++revision;
   buildings.Clear();
   specs.Clear();
+  DesignSettings settings;
+  settings.storeys = storeys;
   for (int i = 0; i < loops.GetSize(); ++i) {
-    specs.Add(CFloorSpec(loops[i], storeys, kRoomSizeVariance, kRoomSize));
+    specs.Add(SpecOf(loops[i], settings));
     AddBuilding(specs[specs.GetSize() - 1], step);
   }
 }

@@ -17,9 +17,9 @@ namespace quarn {
 class BuildingSet {
  public:
   // Storeys, room size variance and room size of every building made here.
-  static constexpr std::uint32_t kStoreys = 1;
-  static constexpr std::uint32_t kRoomSizeVariance = 0;
-  static constexpr std::uint32_t kRoomSize = 45;
+  static constexpr std::uint32_t kStoreys = DesignSettings{}.storeys;
+  static constexpr std::uint32_t kRoomSizeVariance = DesignSettings{}.roomSizeVariance;
+  static constexpr std::uint32_t kRoomSize = DesignSettings{}.roomSize;
 
   // One spec per loop, in loop order, of that many storeys; the picture
   // starts at step 0.

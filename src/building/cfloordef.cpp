@@ -24,3 +24,13 @@ CFloorSpec& CFloorSpec::operator=(const CFloorSpec& other) {
   }
   return *this;
 }
+
+namespace quarn {
+
+CFloorSpec SpecOf(const CPolygon2& loop, const DesignSettings& settings) {
+  CFloorSpec spec(loop, settings.storeys, settings.roomSizeVariance, settings.roomSize);
+  spec.seed = settings.seed;
+  return spec;
+}
+
+}  // namespace quarn

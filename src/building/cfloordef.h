@@ -32,3 +32,21 @@ class CFloorSpec {
   std::uint32_t maxRoomSize;
   int seed = 0;
 };
+
+namespace quarn {
+
+// What a building's definition takes besides its outline. The defaults are
+// the design's own, and the one source of the defaults of the view, every
+// tool, the C interface and Python.
+struct DesignSettings {
+  std::uint32_t roomSize = 45;
+  std::uint32_t roomSizeVariance = 0;
+  std::uint32_t storeys = 1;
+  int seed = 0;  // CFloorSpec::seed
+};
+
+// The definition of the building of one outline loop: every place that
+// makes one building per loop makes each this way.
+CFloorSpec SpecOf(const CPolygon2& loop, const DesignSettings& settings);
+
+}  // namespace quarn

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr double kHalfThickness = 0.1;
-constexpr double kHeight = 1.5;
+constexpr double kHeight = quarn::kStoreyRise;
 constexpr double kDoorHeight = 1.1;
 
 // Coordinates of the wall box are worked out in double and stored as float.
@@ -46,7 +46,7 @@ void CWall::CutOpening() {
   const CBox3 box = GetSolidBox();
   CVector3 centre = (box.GetMin() + box.GetMax()) / 2.0f;
   if (GetRoomCount() == 1) {
-    if (GetLength() > 0.6 + 0.6) {
+    if (GetLength() > kWindowWallLength) {
       pieces = box.Difference(CBox3(centre - WINDOW_HALF_SIZE, centre + WINDOW_HALF_SIZE));
     }
     return;

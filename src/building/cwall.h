@@ -8,6 +8,15 @@
 class CFloor;
 class CRoom;
 
+namespace quarn {
+
+// How high a wall stands, and so how far one storey's floor is above the
+// one below, in grid units: the one source of the drawing's, the exports'
+// and the stairs' storey height.
+inline constexpr float kStoreyRise = 1.5f;
+
+}  // namespace quarn
+
 // A wall 0.2 thick and 1.5 high standing on one edge of a room outline, with
 // the rooms on its sides. A wall along x reaches 0.1 past both ends of its
 // edge, a wall along y stops 0.1 short of them, so walls meeting at a corner
@@ -26,8 +35,12 @@ class CWall {
   void AddRoom(CRoom& room) { pair.AddRoom(&room); }
   int GetRoomCount() const { return pair.GetRoomCount(); }
 
+  // Outer walls longer than this (twice the window's half width) take a
+  // window; the entrance goes only into such a wall.
+  static constexpr double kWindowWallLength = 1.2;
+
   // Cuts a door when the wall stands between two rooms, a window when it is
-  // an outer wall longer than 1.2; shorter outer walls stay whole.
+  // an outer wall longer than kWindowWallLength; shorter ones stay whole.
   void CutOpening();
   // The doorway box CutOpening cuts between two rooms: 1.0 along the wall,
   // centred on it, open from below the floor up to 1.3.

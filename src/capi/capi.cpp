@@ -17,7 +17,7 @@
 #include "finish/finishedbuilding.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
-#include "plandump.h"
+#include "export/plandump.h"
 #include "quarn/quarn.h"
 
 struct quarn_design {
@@ -35,9 +35,6 @@ namespace {
 constexpr std::uint32_t kMaxStoreys = 1000;
 // The title the drawn plans give the buildings' source.
 constexpr const char* kPlanSource = "quarn";
-// Metres from one storey's floor to the next in 3D outputs of finished
-// buildings, as quarn-gen's default.
-constexpr float kFinishedStoreyHeight = 3.0f;
 
 quarn_status Fail(const quarn_design& design, quarn_status status, std::string message) {
   design.error = std::move(message);
@@ -75,7 +72,7 @@ const std::vector<quarn::FinishedBuilding>* Finished(const quarn_design& design)
 // Finished buildings stand at real-world heights; the design's at its own.
 quarn::SceneSettings SceneSettingsOf(const quarn_design& design) {
   quarn::SceneSettings settings;
-  if (design.finished) settings.storeyHeight = kFinishedStoreyHeight;
+  if (design.finished) settings.storeyHeight = quarn::kFinishedStoreyHeight;
   return settings;
 }
 
@@ -97,10 +94,9 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
   }
   std::vector<CBuilding> buildings;
   for (int i = 0; i < file.loops.GetSize(); ++i) {
-    CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
-                    settings.room_size);
-    spec.seed = settings.seed;
-    buildings.emplace_back(spec, settings.steps);
+    buildings.emplace_back(quarn::SpecOf(file.loops[i], {settings.room_size, settings.room_size_variance,
+                                                          settings.storeys, settings.seed}),
+                           settings.steps);
   }
   design.buildings = std::move(buildings);
   design.steps = settings.steps;
@@ -175,7 +171,7 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
                                                                   : quarn::PlanFormat::kPng;
       const std::string steps =
           design.steps == QUARN_STEPS_ALL ? "all" : std::to_string(design.steps);
-      if (!quarn::WritePlan(Floors(design), Finished(design), {kPlanSource, steps}, plan, 16, out,
+      if (!quarn::WritePlan(Floors(design), Finished(design), {kPlanSource, steps}, plan, quarn::kDefaultPlanPxPerUnit, out,
                             problem)) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
@@ -206,7 +202,9 @@ bool IsFormat(int format) { return format >= QUARN_FORMAT_JSON && format <= QUAR
 extern "C" {
 
 quarn_settings quarn_default_settings(void) {
-  return quarn_settings{45, 0, 1, QUARN_STEPS_ALL, 0, 1};
+  const quarn::DesignSettings design;
+  return quarn_settings{design.roomSize, design.roomSizeVariance, design.storeys, QUARN_STEPS_ALL,
+                        design.seed, 1};
 }
 
 quarn_status quarn_create(quarn_design** design) {

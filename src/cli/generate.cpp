@@ -8,7 +8,7 @@
 
 #include "building/cbuilding.h"
 #include "geom/outlinecheck.h"
-#include "plandump.h"
+#include "export/plandump.h"
 
 namespace quarn {
 std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPolygon2>& loops) {
@@ -32,8 +32,8 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
                        const std::function<void(int)>& beforeBuilding) {
   for (int i = 0; i < loops.GetSize(); ++i) {
     if (beforeBuilding) beforeBuilding(i);
-    CFloorSpec spec(loops[i], settings.storeys, settings.roomSizeVariance, settings.roomSize);
-    spec.seed = settings.seed;
+    const CFloorSpec spec = SpecOf(
+        loops[i], {settings.roomSize, settings.roomSizeVariance, settings.storeys, settings.seed});
     addBuilding(CBuilding(spec, settings.steps, observer));
   }
 }

@@ -25,12 +25,12 @@ std::optional<std::string> ReadOutlineLoops(const std::string& path, TList<CPoly
 // the view uses when input is completed.
 struct GenerationSettings {
   std::uint32_t steps = STEP_BUDGET_UNLIMITED;
-  std::uint32_t storeys = 1;
-  std::uint32_t roomSizeVariance = 0;
-  std::uint32_t roomSize = 45;
+  std::uint32_t storeys = DesignSettings{}.storeys;
+  std::uint32_t roomSizeVariance = DesignSettings{}.roomSizeVariance;
+  std::uint32_t roomSize = DesignSettings{}.roomSize;
   // How the buildings are finished; none: the design alone.
   std::optional<FinishSettings> finish = FinishSettings{};
-  int seed = 0;  // added to every storey's seed (CFloorSpec::seed)
+  int seed = DesignSettings{}.seed;  // added to every storey's seed (CFloorSpec::seed)
   // The room programme the finished buildings are typed by; none: untyped
   // (plan dump version 2). Only with finish.
   std::optional<Programme> programme = std::nullopt;

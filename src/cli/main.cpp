@@ -40,20 +40,17 @@ namespace {
 constexpr int kBadInput = 1;
 constexpr int kUsage = 2;
 constexpr std::uint32_t kMaxStoreys = 1000;
-// Metres from one storey's floor to the next in the 3D formats of finished
-// buildings.
-constexpr float kDefaultStoreyHeight = 3.0f;
 
 struct Arguments {
   std::string steps = "all";
-  std::string roomSize = "45";
-  std::string variance = "0";
-  std::string storeys = "1";
-  std::string seed = "0";
+  std::string roomSize = std::to_string(quarn::DesignSettings{}.roomSize);
+  std::string variance = std::to_string(quarn::DesignSettings{}.roomSizeVariance);
+  std::string storeys = std::to_string(quarn::DesignSettings{}.storeys);
+  std::string seed = std::to_string(quarn::DesignSettings{}.seed);
   std::string trace;
   std::string output;
   std::string format;  // empty: follows the output's extension
-  int pxPerUnit = 16;
+  int pxPerUnit = quarn::kDefaultPlanPxPerUnit;
   std::string unit = "1";
   std::string materials = "textured";
   bool designOnly = false;
@@ -94,6 +91,11 @@ std::optional<std::uint32_t> ParseCount(const std::string& text, std::uint32_t m
   return value;
 }
 
+// No -o, or -o -: the one output goes to standard output.
+bool WritesToStandardOutput(const Arguments& args) {
+  return args.output.empty() || args.output == quarn::kStandardOutput;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return a == b || std::filesystem::equivalent(a, b, error);
@@ -120,6 +122,9 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
   if (format != "json" && !output.planFormat) {
     output.exportFormat = quarn::ExportFormatNamed(format);
     if (args.output.empty()) return "--format " + format + " writes files: give -o FILE";
+    if (args.output == quarn::kStandardOutput && output.exportFormat != quarn::ExportFormat::kGlb) {
+      return "--format " + format + " writes several files: give -o FILE, not -o -";
+    }
   }
   // Within these bounds every coordinate of an outline stays a normal,
   // finite float in the scene.
@@ -144,7 +149,7 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
     }
     output.scene.storeyHeight = height;
   } else if (!args.designOnly) {
-    output.scene.storeyHeight = kDefaultStoreyHeight;
+    output.scene.storeyHeight = quarn::kFinishedStoreyHeight;
   }
   output.pxPerUnit = args.pxPerUnit;
   output.stepsText = args.steps;
@@ -189,13 +194,13 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   } else if (args.entranceSide == "west") {
     settings.finish->entranceFacade = SideLeft;
   }
-  if (args.trace == "-" && args.output.empty()) {
+  if (args.trace == "-" && WritesToStandardOutput(args)) {
     return "--trace - needs -o FILE: the plan already goes to standard output";
   }
-  if (!args.output.empty() && !args.trace.empty() && SameFile(args.output, args.trace)) {
+  if (!WritesToStandardOutput(args) && !args.trace.empty() && SameFile(args.output, args.trace)) {
     return "-o and --trace name the same file";
   }
-  if ((!args.output.empty() && SameFile(args.output, args.outline)) ||
+  if ((!WritesToStandardOutput(args) && SameFile(args.output, args.outline)) ||
       (!args.trace.empty() && SameFile(args.trace, args.outline))) {
     return "an output would overwrite the outline file";
   }
@@ -249,7 +254,7 @@ void GenerateWithProgress(
 int RunBatchMode(const Arguments& args) {
   quarn::GenerationSettings settings;
   OutputSettings output;
-  if (args.output.empty()) return Fail(kUsage, "several outline files need -o FOLDER");
+  if (WritesToStandardOutput(args)) return Fail(kUsage, "several outline files need -o FOLDER");
   if (!args.trace.empty()) return Fail(kUsage, "--trace takes a single outline file");
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
@@ -309,7 +314,7 @@ int Run(const Arguments& args) {
   std::string problem;
   std::unique_ptr<quarn::AtomicFile> dumpFile;
   std::unique_ptr<quarn::AtomicFile> traceFile;
-  if (!args.output.empty()) {
+  if (!WritesToStandardOutput(args)) {
     dumpFile = std::make_unique<quarn::AtomicFile>(args.output);
     if (!dumpFile->Open(problem)) return Fail(kBadInput, problem);
     // An export lands its files at the end; opening the file here only
@@ -326,7 +331,7 @@ int Run(const Arguments& args) {
 
   TList<TList<CFloor>> buildings;
   std::vector<std::string> notes;
-  GenerateWithProgress(loops, !dumpFile && !output.exportFormat, traceTarget,
+  GenerateWithProgress(loops, WritesToStandardOutput(args), traceTarget,
                        [&](quarn::DesignObserver& trace,
                            const std::function<void(int)>& beforeBuilding) {
                          if (!output.exportFormat && !output.planFormat) {
@@ -415,7 +420,8 @@ int main(int argc, char** argv) {
   app.add_option("--trace", args.trace, "Write the design trace to FILE ('-': standard output)")
       ->type_name("FILE");
   app.add_option("-o,--output", args.output,
-                 "Write to FILE instead of standard output (3D formats need it)")
+                 "Write to FILE instead of standard output ('-': standard output; 3D formats of "
+                 "several files need a FILE)")
       ->type_name("FILE");
   app.add_option("-f,--format", args.format,
                  "Output format; without it the extension of -o picks one, else json")
@@ -479,7 +485,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Whatever else a writer or a library throws ends the run with one line;
     // the temporary files went as the stack unwound, earlier files stay.
-    const std::string output = args.output.empty() ? "standard output" : "'" + args.output + "'";
+    const std::string output = WritesToStandardOutput(args) ? "standard output" : "'" + args.output + "'";
     return Fail(kBadInput, "cannot write " + output + ": " + error.what());
   }
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <ctime>
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -941,12 +943,37 @@ bool WriteSheet(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
   return WriteSheetSurface(buildings, layers, title, format, scale, out, problem);
 }
 
+// The creation date of a reproducible build, from SOURCE_DATE_EPOCH
+// (seconds since 1970, UTC) in the form PDF metadata takes; none when it is
+// unset or not a whole number of seconds cairo's date can show.
+std::optional<std::string> SourceDate() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (text == nullptr) return std::nullopt;
+  const std::string_view digits(text);
+  long long seconds = 0;
+  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+  if (digits.empty() || read.ec != std::errc() || read.ptr != digits.data() + digits.size() ||
+      seconds < 0 || seconds > 253402300799) {  // up to the end of year 9999
+    return std::nullopt;
+  }
+  const std::time_t time = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  if (gmtime_r(&time, &utc) == nullptr) return std::nullopt;
+  char date[32];
+  std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return date;
+}
+
 bool WriteStoreyPages(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
                       const PlanTitle& title, std::ostream& out, std::string& problem) {
   const Surface surface(cairo_pdf_surface_create_for_stream(&WriteToStream, &out, kA4Short, kA4Long));
   const std::string document = title.outlineFile + " \u00b7 " + StepsText(title);
   cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, document.c_str());
   cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "QUARN");
+  // Without it cairo takes the wall clock, and two writes differ.
+  if (const auto date = SourceDate()) {
+    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATE_DATE, date->c_str());
+  }
   const Context cr(cairo_create(surface.get()));
   bool anyPage = false;
   for (int b = 0; b < buildings.GetSize(); ++b) {

@@ -22,6 +22,8 @@ struct PlanTitle {
 
 // Largest scale a PNG or SVG plan may be drawn at, in pixels per grid unit.
 inline constexpr int kMaxPlanPxPerUnit = 200;
+// The plan scale of SVG and PNG plans unless one is asked for.
+inline constexpr int kDefaultPlanPxPerUnit = 16;
 
 // Draws the floor plans of buildings (for each, its storeys lowest first) and
 // writes them to out. A plan is the horizontal section of a storey at wall
@@ -37,7 +39,8 @@ inline constexpr int kMaxPlanPxPerUnit = 200;
 // SVG and PNG: one page at pxPerUnit pixels per grid unit (1 to
 // kMaxPlanPxPerUnit), one column per building side by side in order, its
 // storeys top to bottom. PDF: one A4 page per storey of each building, the
-// storey scaled to fit. Returns false and says why when the page would be
+// storey scaled to fit; its creation date is SOURCE_DATE_EPOCH's when that
+// is set, so that two writes are equal. Returns false and says why when the page would be
 // too large for PNG, cairo fails, or out refuses the bytes.
 //
 // finished, when given, holds what finishing added to each building: the

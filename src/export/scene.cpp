@@ -93,7 +93,7 @@ class SceneBuilder {
       int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
-        scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
+        scene_.nodes[storey].translation = {0.0f, k * kStoreyRise * heightScale_, 0.0f};
         AddFloor(buildings[b][k], k, storey, finishing, typing, furnishing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
@@ -264,7 +264,7 @@ class SceneBuilder {
 
   SceneSettings settings_;
   // Metres per grid unit of height.
-  float heightScale_ = settings_.storeyHeight ? *settings_.storeyHeight / kStoreyHeight
+  float heightScale_ = settings_.storeyHeight ? *settings_.storeyHeight / kStoreyRise
                                               : settings_.metresPerUnit;
   Scene scene_;
   int wallMaterial_ = -1;

@@ -73,17 +73,18 @@ struct Scene {
 };
 
 // metresPerUnit scales the plan (x and y). storeyHeight, in metres, is the
-// height of a storey: every height is scaled by storeyHeight / 1.5 and
-// storey k stands at k x storeyHeight; none keeps heights at metresPerUnit
-// per grid unit, so a storey is 1.5 grid units high.
+// height of a storey: every height is scaled by storeyHeight / kStoreyRise
+// and storey k stands at k x storeyHeight; none keeps heights at
+// metresPerUnit per grid unit, so a storey is kStoreyRise grid units high.
 struct SceneSettings {
   float metresPerUnit = 1.0f;
   bool textured = true;
   std::optional<float> storeyHeight;
 };
 
-// Height of one storey in grid units: storey k is raised by k times this.
-inline constexpr float kStoreyHeight = 1.5f;
+// Metres from one storey's floor to the next in the 3D formats of finished
+// buildings, unless another height is asked for.
+inline constexpr float kFinishedStoreyHeight = 3.0f;
 
 // One node per building ("building N"), a child per storey ("storey N",
 // raised to its height), under it one node per room ("room N", extras room,

@@ -37,12 +37,21 @@ bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<std::string>& keep,
                      const std::vector<TypedBuilding>* typed,
                      const std::vector<FurnishedBuilding>* furnished) {
-  const std::filesystem::path target(path);
+  const bool toStandardOutput = path == kStandardOutput;
+  // Standard output takes a format of one file, whose name is then unused.
+  const std::filesystem::path target(toStandardOutput ? std::string("scene") : path);
   std::vector<OutputFile> files;
   if (!WriteScene(BuildScene(buildings, settings, finished, typed, furnished), format, target.filename().string(), files,
                   problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;
+  }
+  if (toStandardOutput) {
+    if (files.size() != 1) {
+      problem = "cannot write standard output: this format writes several files";
+      return false;
+    }
+    return WriteStandardOutput(files[0].bytes, problem);
   }
   for (const OutputFile& file : files) {
     const std::filesystem::path written = target.parent_path() / file.name;

@@ -34,7 +34,8 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
 // all; on failure returns false with one phrase naming the file and why.
 // Nothing is written when a file of the export would replace one of keep
 // (the run's other files: its input, its trace). finished, typed and furnished as for
-// BuildScene.
+// BuildScene. A path of kStandardOutput
+// writes a format of one file (glb) to standard output.
 bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<FinishedBuilding>* finished, const SceneSettings& settings,
                      ExportFormat format, const std::string& path, std::string& problem,

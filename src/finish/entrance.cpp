@@ -13,7 +13,6 @@ namespace quarn {
 namespace {
 
 // Longer outer walls than this get a window, and may get the entrance.
-constexpr float kWindowWallLength = 1.2f;
 
 // The side of the building an outer wall looks out to: the side of its edge
 // on which no room lies.
@@ -69,7 +68,7 @@ std::optional<Entrance> ChooseEntrance(const CFloor& ground, const StoreyGrid& g
     const float half = wall.GetLength() / 2.0f;
     low[static_cast<std::size_t>(o.facing)] = std::min(low[static_cast<std::size_t>(o.facing)], o.middle - half);
     high[static_cast<std::size_t>(o.facing)] = std::max(high[static_cast<std::size_t>(o.facing)], o.middle + half);
-    if (wall.GetLength() > kWindowWallLength) outer.push_back(o);
+    if (wall.GetLength() > CWall::kWindowWallLength) outer.push_back(o);
   }
   if (outer.empty()) return std::nullopt;
   const auto key = [&](const Outer& o) {

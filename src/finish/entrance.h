@@ -30,7 +30,7 @@ struct Entrance {
 std::ostream& operator<<(std::ostream& os, const Entrance& entrance);
 
 // The entrance of a complete ground storey: among the outer walls longer
-// than 1.2 (those that take a window), the façade facing `facade` first,
+// than CWall::kWindowWallLength (those that take a window), the façade facing `facade` first,
 // then the other sides in the order -y, +x, +y, -x; on one façade the wall
 // whose middle is nearest the middle of that façade (the span of all its
 // outer walls); then wall order. None when no outer wall is long enough.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "building/cfloor.h"
+#include "building/cwall.h"
 #include "finish/storeygrid.h"
 #include "geom/cbox2.h"
 #include "geom/side.h"
@@ -17,7 +18,6 @@ namespace quarn {
 // it in kStairRisers equal risers, the last one onto the upper floor. At the
 // export's default scale (1 m per grid unit, 3 m per storey) a riser is
 // 0.167 m and a tread 0.294 m, so 2 x riser + tread is 0.627 m.
-inline constexpr float kStoreyRise = 1.5f;
 inline constexpr int kStairRun = 5;
 inline constexpr int kStairWidth = 1;
 inline constexpr int kStairRisers = 18;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 namespace quarn {
 namespace {
@@ -115,6 +117,30 @@ int SyncFolder(const std::string& folder) {
   return error;
 }
 
+// The path a write to path lands at: path itself, or, while it names a
+// symbolic link, the link's target (relative targets from the link's
+// folder), so that a link keeps pointing where it did. Gives up after 40
+// links, as the system does.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return path;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return path;
+    path = (target.is_absolute() ? target : std::filesystem::path(path).parent_path() / target).string();
+  }
+  return path;
+}
+
+// Whether path names something other than a regular file or a folder that
+// writing goes through in place: a character device, a FIFO, a socket
+// (links followed). Replacing one of those would take it away from
+// everything else that uses it.
+bool IsWrittenInPlace(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
 // Renames from over to and syncs the folder. Until that sync succeeds the
 // earlier file at to stays reachable as the hard link backup, so that a
 // failed sync puts it back (or removes the new file when there was none).
@@ -151,18 +177,22 @@ FileSystemCalls SetFileSystemCalls(FileSystemCalls calls) {
 // so that a failed write is reported with its real reason.
 class AtomicFile::FdBuffer : public std::streambuf {
  public:
-  explicit FdBuffer(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+  // A durable buffer syncs its file on Close; a device or a pipe has
+  // nothing to sync.
+  FdBuffer(int fd, bool durable) : fd_(fd), durable_(durable) {
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+  }
   ~FdBuffer() override {
     if (fd_ >= 0) close(fd_);
   }
   FdBuffer(const FdBuffer&) = delete;
   FdBuffer& operator=(const FdBuffer&) = delete;
 
-  // Writes what is buffered, syncs it to disk and closes the file; returns
-  // 0 or the first error.
+  // Writes what is buffered, syncs it to disk (when durable) and closes the
+  // file; returns 0 or the first error.
   int Close() {
     Drain();
-    if (fd_ >= 0 && error_ == 0 && fileSystemCalls.fsync(fd_) != 0) error_ = errno;
+    if (durable_ && fd_ >= 0 && error_ == 0 && fileSystemCalls.fsync(fd_) != 0) error_ = errno;
     if (fd_ >= 0 && close(fd_) != 0 && error_ == 0) error_ = errno;
     fd_ = -1;
     return error_;
@@ -189,6 +219,7 @@ class AtomicFile::FdBuffer : public std::streambuf {
   }
 
   int fd_;
+  bool durable_;
   int error_ = 0;
   std::array<char, 1 << 16> buffer_{};
 };
@@ -198,7 +229,19 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)), stream_(nullp
 AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open(std::string& problem) {
-  std::string name = path_ + ".tmp-XXXXXX";
+  landing_ = FollowLinks(path_);
+  if (IsWrittenInPlace(landing_)) {
+    const int fd = open(landing_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+      problem = SystemError("cannot write", path_, errno);
+      return false;
+    }
+    buffer_ = std::make_unique<FdBuffer>(fd, false);
+    stream_.rdbuf(buffer_.get());
+    stream_.clear();
+    return true;
+  }
+  std::string name = landing_ + ".tmp-XXXXXX";
   const int fd = mkstemp(name.data());
   if (fd < 0) {
     problem = SystemError("cannot create", path_, errno);
@@ -207,7 +250,7 @@ bool AtomicFile::Open(std::string& problem) {
   temporary_ = name;
   pendingSlot_ = RegisterPending(temporary_);
   fchmod(fd, NewFileMode());
-  buffer_ = std::make_unique<FdBuffer>(fd);
+  buffer_ = std::make_unique<FdBuffer>(fd, true);
   stream_.rdbuf(buffer_.get());
   stream_.clear();
   return true;
@@ -220,7 +263,12 @@ bool AtomicFile::Commit(std::string& problem) {
     Discard();
     return false;
   }
-  if (const int landed = LandDurably(temporary_, path_, temporary_ + "-old"); landed != 0) {
+  if (temporary_.empty()) {  // written in place: nothing to land
+    stream_.rdbuf(nullptr);
+    buffer_.reset();
+    return true;
+  }
+  if (const int landed = LandDurably(temporary_, landing_, temporary_ + "-old"); landed != 0) {
     problem = SystemError("cannot write", path_, landed);
     Discard();
     return false;
@@ -247,6 +295,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   return file.Commit(problem);
 }
 
+bool WriteStandardOutput(std::string_view bytes, std::string& problem) {
+  if (const int error = WriteAll(STDOUT_FILENO, bytes); error != 0) {
+    problem = std::string("cannot write to standard output: ") + std::strerror(error);
+    return false;
+  }
+  return true;
+}
+
 namespace {
 
 // The temporary folder of one multi-file output and what has happened to
@@ -262,6 +318,13 @@ class PendingOutput {
   PendingOutput& operator=(const PendingOutput&) = delete;
 
   bool Write(std::string& problem) {
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+      landings_.push_back(FollowLinks(Target(i)));
+      if (IsWrittenInPlace(landings_.back())) {
+        problem = "cannot write '" + Target(i) + "': an output of several files lands only as regular files";
+        return false;
+      }
+    }
     std::string name = Target(0);
     name.insert(name.size() - files_[0].name.size(), ".");
     name += ".tmp-XXXXXX";
@@ -284,24 +347,32 @@ class PendingOutput {
     for (std::size_t i = 0; i < files_.size(); ++i) {
       State& state = states_[i];
       const std::string target = Target(i);
-      if (link(target.c_str(), Backup(i).c_str()) == 0) {
+      if (link(landings_[i].c_str(), Backup(i).c_str()) == 0) {
         state.backupSlot = RegisterPending(Backup(i));
         state.backedUp = true;
       } else if (errno != ENOENT) {
         problem = SystemError("cannot replace", target, errno);
         return false;
       }
-      if (fileSystemCalls.rename(Written(i).c_str(), target.c_str()) != 0) {
+      if (fileSystemCalls.rename(Written(i).c_str(), landings_[i].c_str()) != 0) {
         problem = SystemError("cannot write", target, errno);
         return false;
       }
       UnregisterPending(state.writtenSlot);
       state.landed = true;
     }
-    // Until the renames are on disk the landing can still be undone.
-    if (const int error = SyncFolder(folder_); error != 0) {
-      problem = SystemError("cannot write", Target(0), error);
-      return false;
+    // Until the renames are on disk the landing can still be undone. Links
+    // may have taken files to other folders: each is synced once.
+    std::vector<std::string> folders = {folder_};
+    for (const std::string& landing : landings_) {
+      std::string parent = std::filesystem::path(landing).parent_path().string();
+      if (std::find(folders.begin(), folders.end(), parent) == folders.end()) folders.push_back(std::move(parent));
+    }
+    for (const std::string& folder : folders) {
+      if (const int error = SyncFolder(folder); error != 0) {
+        problem = SystemError("cannot write", Target(0), error);
+        return false;
+      }
     }
     for (State& state : states_) state.landed = false;  // committed: keep the new files
     return true;
@@ -341,9 +412,9 @@ class PendingOutput {
     for (std::size_t i = states_.size(); i-- > 0;) {
       State& state = states_[i];
       if (state.landed && state.backedUp) {
-        if (fileSystemCalls.rename(Backup(i).c_str(), Target(i).c_str()) == 0) state.backedUp = false;
+        if (fileSystemCalls.rename(Backup(i).c_str(), landings_[i].c_str()) == 0) state.backedUp = false;
       } else if (state.landed) {
-        unlink(Target(i).c_str());
+        unlink(landings_[i].c_str());
       }
       if (state.written && !state.landed) unlink(Written(i).c_str());
       if (state.backedUp) unlink(Backup(i).c_str());
@@ -357,6 +428,7 @@ class PendingOutput {
   const std::string& folder_;
   const std::vector<OutputFile>& files_;
   std::vector<State> states_;
+  std::vector<std::string> landings_;  // each target with symbolic links followed
   std::string temporary_;
   std::size_t folderSlot_ = SIZE_MAX;
 };

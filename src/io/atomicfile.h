@@ -11,6 +11,11 @@
 // A landed file survives a crash or a power cut: its data is synced to disk
 // before the rename, and the folder after it. A failed sync is a failed
 // write: the earlier file is put back.
+//
+// Only regular files are replaced. A path naming a symbolic link lands at
+// the link's target and the link stays; a path naming a character device, a
+// FIFO or a socket (/dev/null, /dev/stdout, a named pipe) is written
+// through, in place, as a plain write would.
 
 #include <cstdint>
 #include <memory>
@@ -35,7 +40,8 @@ struct FileSystemCalls {
 FileSystemCalls SetFileSystemCalls(FileSystemCalls calls);
 
 // One output file written through a stream: Open creates the temporary
-// file, Commit renames it over the path. Destroyed uncommitted, it removes
+// file (or opens a device, FIFO or socket for writing in place), Commit
+// renames it over the path (or closes it). Destroyed uncommitted, it removes
 // the temporary file and leaves the path as it was.
 class AtomicFile {
  public:
@@ -58,6 +64,7 @@ class AtomicFile {
   void Discard();
 
   std::string path_;
+  std::string landing_;  // path_ with symbolic links followed
   std::string temporary_;
   std::size_t pendingSlot_ = SIZE_MAX;
   std::unique_ptr<FdBuffer> buffer_;
@@ -67,6 +74,13 @@ class AtomicFile {
 // Writes bytes to path through an AtomicFile; on failure returns false and
 // says why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& problem);
+
+// The output path that names standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
+// Writes all of bytes to standard output; on failure returns false and says
+// why.
+bool WriteStandardOutput(std::string_view bytes, std::string& problem);
 
 // One file of an output made of several: its plain name (no folder part)
 // and its contents.

@@ -18,7 +18,7 @@ void DrawFloor(const CFloor& floor, int style);
 
 // Storeys stand this far apart, the lowest on the ground (z = 0), as the
 // exports stack them; a building of one storey is drawn where it stands.
-inline constexpr float kStoreyRise = 1.5f;
+using quarn::kStoreyRise;
 // Every storey shown.
 inline constexpr int kAllStoreys = 0x7FFFFFFF;
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float kWallHeight = 1.5f;
+constexpr float kWallHeight = quarn::kStoreyRise;
 constexpr float kCandidateAlpha = 0.5f;
 
 void SetColour(const CColour& c) { glColor4f(c.r, c.g, c.b, c.a); }

@@ -1,9 +1,6 @@
 #include "render/ctexturemanager.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <cstdlib>
 #include <iostream>
 #include <string_view>
 
@@ -19,16 +16,6 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
       return false;
   }
   return true;
-}
-
-// The program cannot run without its textures. The pause lets a user who
-// started it from a console read the message; without a terminal there is
-// nobody to wait for.
-[[noreturn]] void ExitForMissingTexture(const char* fileName) {
-  std::cout << "The filename " << fileName << " does not exist, stupid!" << '\n';
-  std::cout.flush();
-  if (isatty(STDIN_FILENO)) std::cin.get();
-  std::exit(1);
 }
 
 // The readers give tightly packed rows; GL's default of 4-byte row alignment
@@ -59,14 +46,14 @@ bool CTextureManager::IsRegistered(const char* fileName) const {
   return false;
 }
 
-GLuint CTextureManager::LoadTexture(const char* fileName) {
+std::optional<GLuint> CTextureManager::LoadTexture(const char* fileName) {
   if (fileName == nullptr) {
     std::cout << "No texture Filename" << '\n';
     return 0;
   }
   if (IsRegistered(fileName)) std::cerr << "This texture is already loaded" << '\n';
   Image image;
-  if (!LoadImage(fileName, image)) ExitForMissingTexture(fileName);
+  if (!LoadImage(fileName, image)) return std::nullopt;
   const GLuint texture = CreateTexture(image.pixels.data(), image.width, image.height,
                                        image.format, GL_MODULATE, GL_REPEAT, GL_LINEAR, 0);
   entries_.push_back({texture, fileName});

@@ -5,6 +5,7 @@
 // except the readers it calls.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,10 @@ class CTextureManager {
  public:
   // Loads the image file, uploads it with mipmaps (modulate, repeat, linear)
   // and returns its texture name. A null name writes "No texture Filename"
-  // and returns 0. A file that cannot be read writes its name and ends the
-  // process with exit code 1. Loading a name again (in any letter case) is
-  // reported and makes a second texture.
-  GLuint LoadTexture(const char* fileName);
+  // and returns 0. A file that cannot be read gives none, registers nothing
+  // and is left to the caller to report. Loading a name again (in any
+  // letter case) is reported and makes a second texture.
+  std::optional<GLuint> LoadTexture(const char* fileName);
 
   std::size_t GetCount() const { return entries_.size(); }
 

@@ -10,16 +10,19 @@ CTextureSet& TextureSet() {
   return set;
 }
 
-void CTextureSet::LoadAll() {
-  LoadAllFrom(
+std::optional<std::string> CTextureSet::LoadAll() {
+  return LoadAllFrom(
       quarn::FindTextureDirectory(quarn::RunningExecutable()).value_or(quarn::kTextureDirectory));
 }
 
-void CTextureSet::LoadAllFrom(const std::string& directory) {
+std::optional<std::string> CTextureSet::LoadAllFrom(const std::string& directory) {
   for (const quarn::TextureFile& entry : quarn::kTextureFiles) {
-    const std::string path = quarn::TexturePath(entry.file, directory);
-    this->*entry.field = TextureManager().LoadTexture(path.c_str());
+    std::string path = quarn::TexturePath(entry.file, directory);
+    const std::optional<GLuint> texture = TextureManager().LoadTexture(path.c_str());
+    if (!texture) return path;
+    this->*entry.field = *texture;
   }
+  return std::nullopt;
 }
 
 namespace quarn {

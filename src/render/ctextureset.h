@@ -23,10 +23,11 @@ struct CTextureSet {
 
   // Loads the ten files of kTextureFiles in order through TextureManager()
   // from FindTextureDirectory(RunningExecutable()), else from the texture
-  // directory; ends the process when one is missing.
-  void LoadAll();
+  // directory. Returns the path of the first file that cannot be read (the
+  // fields from it on are left as they were), or none when all loaded.
+  std::optional<std::string> LoadAll();
   // The same from another directory than the texture directory.
-  void LoadAllFrom(const std::string& directory);
+  std::optional<std::string> LoadAllFrom(const std::string& directory);
 };
 
 // The one texture set of the process.

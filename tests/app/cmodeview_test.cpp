@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -225,6 +228,25 @@ struct CameraCase {
   float pitch;
   CVector3 position;
 };
+
+// The texture set only reports a missing file; the view keeps the
+// design's answer to it. The first file is missing, so the process ends
+// before any GL call. Its message goes to standard output, read here
+// through standard error.
+TEST(CModeViewDeathTest, AMissingTextureEndsTheProcessNamingIt) {
+  const std::filesystem::path empty =
+      std::filesystem::temp_directory_path() / ("quarn-no-textures-" + std::to_string(getpid()));
+  std::filesystem::create_directories(empty);
+  EXPECT_EXIT(
+      {
+        std::freopen("/dev/null", "r", stdin);
+        std::cout.rdbuf(std::cerr.rdbuf());
+        std::filesystem::current_path(empty);
+        CModeView().Init();
+      },
+      testing::ExitedWithCode(1), "The filename tex/grass.bmp does not exist, stupid!");
+  std::filesystem::remove_all(empty);
+}
 
 TEST(CModeView, DraggingTurnsOrFliesTheCamera) {
   const CameraCase cases[] = {

@@ -226,6 +226,22 @@ TEST_F(QuarnGenTest, DrawsPlansInTheFormatNamed) {
   }
 }
 
+// -o - writes a format of one file to standard output: the bytes -o FILE
+// writes, and no file. (The PDF's date comes from SOURCE_DATE_EPOCH.)
+TEST_F(QuarnGenTest, DashWritesEveryOneFileFormatToStandardOutput) {
+  for (const std::string format : {"json", "svg", "pdf", "png", "glb"}) {
+    const std::string file = "plan." + format;
+    const std::string date = "SOURCE_DATE_EPOCH=1 ";
+    const Result toFile = Run("-f " + format + " -o " + file + " " + Example("l-shape.quarn"), date);
+    const Result toOutput = Run("-f " + format + " -o - " + Example("l-shape.quarn"), date);
+    EXPECT_EQ(toOutput.exitCode, 0) << format << ": " << toOutput.err;
+    EXPECT_FALSE(toOutput.out.empty()) << format;
+    EXPECT_TRUE(toOutput.out == ReadText(dir_ / file)) << format;
+    EXPECT_EQ(FilesBesides({file}), std::vector<std::string>{}) << format;
+    fs::remove(dir_ / file);
+  }
+}
+
 struct BadCase {
   const char* name;
   std::optional<std::string> outline;  // contents of outline.quarn; none: no file
@@ -339,6 +355,10 @@ TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {
                 "-o and --trace name the same file"},
            Case{"-o outline.quarn outline.quarn", "an output would overwrite the outline file"},
            Case{"-f glb outline.quarn", "--format glb writes files: give -o FILE"},
+           Case{"-f gltf -o - outline.quarn",
+                "--format gltf writes several files: give -o FILE, not -o -"},
+           Case{"--trace - -o - outline.quarn",
+                "--trace - needs -o FILE: the plan already goes to standard output"},
        }) {
     const Result result = Run(c.args);
     EXPECT_EQ(result.exitCode, 2) << c.args;

@@ -120,7 +120,7 @@ TEST(SceneLaw, TrianglesFaceOutOfTheirBoxesWithinTheOutline) {
         ASSERT_GE(v.position[0], bounds.GetMin().x - 0.1f);
         ASSERT_LE(v.position[0], bounds.GetMax().x + 0.1f);
         ASSERT_GE(v.position[1], -0.05f);
-        ASSERT_LE(v.position[1], quarn::kStoreyHeight);
+        ASSERT_LE(v.position[1], quarn::kStoreyRise);
         ASSERT_GE(-v.position[2], bounds.GetMin().y - 0.1f);
         ASSERT_LE(-v.position[2], bounds.GetMax().y + 0.1f);
       }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/file_size_limit.h"
@@ -251,5 +253,81 @@ TEST(AtomicOutput, SyncsDataBeforeTheRenameAndTheFolderAfterIt) {
   }
   quarn::SetFileSystemCalls(system);
 }
+
+// What a path names decides how it is written: a regular file (or nothing
+// yet) is replaced whole, a link lands at its target and stays a link, a
+// device or a FIFO is written through in place and stays what it was. Every
+// path is made here, in a temporary folder.
+enum class PathKind { kFifo, kLink, kDanglingLink, kCharDevice };
+
+struct PathCase {
+  const char* name;
+  PathKind kind;
+};
+
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+
+class AtomicOutputPath : public testing::TestWithParam<PathCase> {};
+
+TEST_P(AtomicOutputPath, WritesWhereThePathPoints) {
+  const PathCase& c = GetParam();
+  const Folder folder;
+  const fs::path path = folder.Path() / "out.txt";
+  const fs::path target = folder.Path() / "target.txt";
+  std::string readBack;
+  std::thread reader;
+  switch (c.kind) {
+    case PathKind::kFifo:
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      // Opening a FIFO for writing waits for its reader.
+      reader = std::thread([&] {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        readBack = text.str();
+      });
+      break;
+    case PathKind::kLink:
+      folder.Put("target.txt", "old");
+      fs::create_symlink("target.txt", path);
+      break;
+    case PathKind::kDanglingLink:
+      fs::create_symlink(target, path);
+      break;
+    case PathKind::kCharDevice:
+      // The null device's numbers, on a node of our own: never the real one.
+      if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+      ASSERT_EQ(mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+      break;
+  }
+  const fs::file_type before = fs::symlink_status(path).type();
+
+  std::string problem;
+  EXPECT_TRUE(quarn::WriteFileAtomically(path.string(), "new", problem)) << problem;
+  if (reader.joinable()) reader.join();
+
+  EXPECT_EQ(fs::symlink_status(path).type(), before) << "the path stays what it was";
+  Files expected;
+  switch (c.kind) {
+    case PathKind::kFifo:
+      EXPECT_EQ(readBack, "new");
+      break;
+    case PathKind::kLink:
+    case PathKind::kDanglingLink:
+      EXPECT_EQ(fs::read_symlink(path).filename(), "target.txt");
+      expected["target.txt"] = "new";
+      break;
+    case PathKind::kCharDevice:
+      break;
+  }
+  fs::remove(path);  // reading a FIFO back would wait for a writer
+  EXPECT_EQ(folder.Contents(), expected) << "no temporary left, nothing else written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, AtomicOutputPath,
+    testing::Values(PathCase{"Fifo", PathKind::kFifo}, PathCase{"Link", PathKind::kLink},
+                    PathCase{"DanglingLink", PathKind::kDanglingLink},
+                    PathCase{"CharDevice", PathKind::kCharDevice}),
+    [](const testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

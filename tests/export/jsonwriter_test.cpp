@@ -1,4 +1,4 @@
-#include "jsonwriter.h"
+#include "export/jsonwriter.h"
 
 #include "support/assert_recorder.h"
 

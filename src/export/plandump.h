@@ -7,7 +7,7 @@
 
 #include "building/cbuilding.h"
 #include "finish/finishedbuilding.h"
-#include "jsonwriter.h"
+#include "export/jsonwriter.h"
 #include "furnish/furniture.h"
 #include "programme/roomtype.h"
 

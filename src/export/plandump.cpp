@@ -1,4 +1,4 @@
-#include "plandump.h"
+#include "export/plandump.h"
 
 #include "programme/programme.h"
 #include "qassert.h"
