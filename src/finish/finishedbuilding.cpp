@@ -64,22 +64,41 @@ std::vector<int> FinishedBuilding::GetDoors(const CFloor& floor, int storey, int
   return doors;
 }
 
+Missing FinishedBuilding::GetEntranceMissing() const {
+  if (entrance) return Missing::kNone;
+  return !complete.empty() && complete[0] ? Missing::kNoPlace : Missing::kIncomplete;
+}
+
+Missing FinishedBuilding::GetStairMissing(std::size_t k) const {
+  if (stairs[k]) return Missing::kNone;
+  return complete[k] && complete[k + 1] ? Missing::kNoPlace : Missing::kIncomplete;
+}
+
 std::vector<std::string> FinishedBuilding::GetMissing() const {
   std::vector<std::string> missing;
-  if (!entrance) {
-    missing.push_back(!complete.empty() && complete[0]
-                          ? "no entrance: no outer wall of the ground storey is long enough"
-                          : "no entrance: the ground storey is not complete");
+  switch (GetEntranceMissing()) {
+    case Missing::kNone:
+      break;
+    case Missing::kIncomplete:
+      missing.push_back("no entrance: the ground storey is not complete");
+      break;
+    case Missing::kNoPlace:
+      missing.push_back("no entrance: no outer wall of the ground storey is long enough");
+      break;
   }
   for (std::size_t k = 0; k < stairs.size(); ++k) {
-    if (stairs[k]) continue;
     const std::string pair =
         "no stair from storey " + std::to_string(k) + " to " + std::to_string(k + 1) + ": ";
-    if (!complete[k] || !complete[k + 1]) {
-      missing.push_back(pair + "storey " + std::to_string(complete[k] ? k + 1 : k) +
-                        " is not complete");
-    } else {
-      missing.push_back(pair + "no room has space for one");
+    switch (GetStairMissing(k)) {
+      case Missing::kNone:
+        break;
+      case Missing::kIncomplete:
+        missing.push_back(pair + "storey " + std::to_string(complete[k] ? k + 1 : k) +
+                          " is not complete");
+        break;
+      case Missing::kNoPlace:
+        missing.push_back(pair + "no room has space for one");
+        break;
     }
   }
   return missing;
