@@ -1,15 +1,19 @@
 // The C interface over the generator, the plan dump and the writers. Every
-// entry catches what the C++ below it throws: no exception crosses into C.
+// entry runs under CallGuard: no exception, failed internal check or lack of
+// memory leaves it other than as a status and a message.
 
-#include <exception>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
 #include <mutex>
-#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "building/cbuilding.h"
+#include "callguard.h"
 #include "export/gltfwriter.h"
 #include "export/plandrawing.h"
 #include "export/scene.h"
@@ -20,11 +24,20 @@
 #include "plandump.h"
 #include "quarn/quarn.h"
 
+static_assert(QUARN_COORDINATE_LIMIT == quarn::kOutlineCoordinateLimit);
+static_assert(QUARN_CELL_LIMIT == quarn::kOutlineCellLimit);
+static_assert(QUARN_SIDE_WEST == SideLeft && QUARN_SIDE_EAST == SideRight &&
+              QUARN_SIDE_SOUTH == SideDown && QUARN_SIDE_NORTH == SideUp);
+static_assert(QUARN_SETTINGS_SIZE_V1 == offsetof(quarn_settings, finished) + sizeof(int32_t));
+
 struct quarn_design {
   std::vector<CBuilding> buildings;
   std::uint32_t steps = QUARN_STEPS_ALL;
   // One per building when the outputs are finished; none for the design alone.
   std::optional<std::vector<quarn::FinishedBuilding>> finished;
+  // Per finished building, its notes on what it lacks.
+  std::vector<std::vector<std::string>> missing;
+  quarn::SceneSettings scene;
   // Reads as well as writes report their failures, so both are mutable.
   mutable std::mutex mutex;
   mutable std::string error;
@@ -38,28 +51,41 @@ constexpr const char* kPlanSource = "quarn";
 // Metres from one storey's floor to the next in 3D outputs of finished
 // buildings, as quarn-gen's default.
 constexpr float kFinishedStoreyHeight = 3.0f;
+// Bounds of the metre settings: every coordinate of an outline stays a
+// normal, finite float in the scene.
+constexpr float kMinMetres = 1e-6f, kMaxMetres = 1e6f;
+// The sizes quarn_settings has had, oldest first.
+constexpr std::size_t kSettingsSizes[] = {QUARN_SETTINGS_SIZE_V1, sizeof(quarn_settings)};
+// Longest wait between two progress reports while designing: well inside
+// the 50 ms the header promises, as one design event may take a while.
+constexpr std::chrono::milliseconds kProgressInterval{20};
 
 quarn_status Fail(const quarn_design& design, quarn_status status, std::string message) {
   design.error = std::move(message);
   return status;
 }
 
-// Runs body on the locked handle with its message cleared, turning every
-// exception into a status and a message.
+// Runs body on the locked handle with its message cleared; see RunGuarded.
 template <class Body>
 quarn_status Guarded(const quarn_design* design, Body body) {
   if (design == nullptr) return QUARN_ERROR_NULL;
   const std::lock_guard<std::mutex> lock(design->mutex);
   design->error.clear();
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return Fail(*design, QUARN_ERROR_MEMORY, "out of memory");
-  } catch (const std::exception& e) {
-    return Fail(*design, QUARN_ERROR_INTERNAL, e.what());
-  } catch (...) {
-    return Fail(*design, QUARN_ERROR_INTERNAL, "unknown failure");
+  return quarn::capi::RunGuarded(body, design->error);
+}
+
+void Clear(quarn_design& design);
+
+// Guarded for a generation: whatever ends it other than success leaves the
+// handle with no buildings.
+template <class Body>
+quarn_status GuardedGeneration(quarn_design* design, Body body) {
+  const quarn_status status = Guarded(design, body);
+  if (status != QUARN_OK && design != nullptr) {
+    const std::lock_guard<std::mutex> lock(design->mutex);
+    Clear(*design);
   }
+  return status;
 }
 
 TList<TList<CFloor>> Floors(const quarn_design& design) {
@@ -72,21 +98,107 @@ const std::vector<quarn::FinishedBuilding>* Finished(const quarn_design& design)
   return design.finished ? &*design.finished : nullptr;
 }
 
-// Finished buildings stand at real-world heights; the design's at its own.
-quarn::SceneSettings SceneSettingsOf(const quarn_design& design) {
-  quarn::SceneSettings settings;
-  if (design.finished) settings.storeyHeight = kFinishedStoreyHeight;
+// The caller's settings over the defaults: the fields its size holds.
+std::optional<quarn_settings> ReadSettings(const quarn_settings* given, std::string& problem) {
+  quarn_settings settings = quarn_default_settings();
+  if (given == nullptr) return settings;
+  const std::size_t* const end = std::end(kSettingsSizes);
+  if (std::find(std::begin(kSettingsSizes), end, given->size) == end) {
+    problem = "settings size " + std::to_string(given->size) +
+              " is none this library knows: fill the settings with quarn_init_settings";
+    return std::nullopt;
+  }
+  std::memcpy(&settings, given, given->size);
   return settings;
 }
 
-quarn_status Generate(quarn_design& design, const std::string& text, const quarn_settings* given) {
+bool IsMetres(float metres) { return metres >= kMinMetres && metres <= kMaxMetres; }
+
+// The first setting out of range, or nothing.
+std::optional<std::string> CheckSettings(const quarn_settings& settings) {
+  if (settings.storeys < 1 || settings.storeys > kMaxStoreys) {
+    return "storeys must be from 1 to " + std::to_string(kMaxStoreys) + ", not " +
+           std::to_string(settings.storeys);
+  }
+  if (settings.entrance_side < QUARN_SIDE_WEST || settings.entrance_side > QUARN_SIDE_NORTH) {
+    return "entrance_side must be a quarn_side, not " + std::to_string(settings.entrance_side);
+  }
+  if (!IsMetres(settings.unit)) return "unit must be metres from 0.000001 to 1000000";
+  if (settings.storey_height != 0 && !IsMetres(settings.storey_height)) {
+    return "storey_height must be 0 or metres from 0.000001 to 1000000";
+  }
+  if (settings.furniture != 0 && settings.furniture != 1) return "furniture must be 0 or 1";
+  return std::nullopt;
+}
+
+// Reports the design steps done to the caller's progress callback, and
+// leaves the design by throwing Cancelled when it asks to stop.
+class ProgressReporter final : public quarn::DesignObserver {
+ public:
+  struct Cancelled {
+    std::uint64_t done;
+  };
+
+  ProgressReporter(const quarn_settings& settings, std::uint64_t total)
+      : callback_(settings.progress), user_(settings.progress_user), total_(total) {}
+
+  void RoomStarted() override { Poll(); }
+  void CellPlaced() override {
+    ++done_;
+    Poll();
+  }
+  void CandidateScored(float /*score*/) override { Poll(); }
+
+  // Reports at once, whatever the time since the last report.
+  void Report() {
+    if (callback_ == nullptr) return;
+    last_ = Clock::now();
+    if (callback_(user_, done_, total_) != 0) throw Cancelled{done_};
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void Poll() {
+    if (callback_ != nullptr && Clock::now() - last_ >= kProgressInterval) Report();
+  }
+
+  quarn_progress_fn callback_;
+  void* user_;
+  std::uint64_t total_;
+  std::uint64_t done_ = 0;
+  Clock::time_point last_ = Clock::now();
+};
+
+// The most design steps the loops can take: each cell placed once on every
+// storey, within each building's budget.
+std::uint64_t MostSteps(const quarn::OutlineFile& file, const quarn_settings& settings) {
+  std::uint64_t total = 0;
+  for (int i = 0; i < file.loops.GetSize(); ++i) {
+    total += std::min<std::uint64_t>(settings.steps,
+                                     quarn::CountOutlineCells(file.loops[i]) * settings.storeys);
+  }
+  return total;
+}
+
+// Leaves the handle with no buildings.
+void Clear(quarn_design& design) {
   design.buildings.clear();
   design.finished.reset();
-  const quarn_settings settings = given != nullptr ? *given : quarn_default_settings();
-  if (settings.storeys < 1 || settings.storeys > kMaxStoreys) {
-    return Fail(design, QUARN_ERROR_RANGE,
-                "storeys must be from 1 to " + std::to_string(kMaxStoreys) + ", not " +
-                    std::to_string(settings.storeys));
+  design.missing.clear();
+}
+
+quarn_status Generate(quarn_design& design, const std::string& text, const quarn_settings* given) {
+  Clear(design);
+  std::string problem;
+  const std::optional<quarn_settings> read = ReadSettings(given, problem);
+  if (!read) return Fail(design, QUARN_ERROR_RANGE, problem);
+  const quarn_settings& settings = *read;
+  if (const auto bad = CheckSettings(settings)) return Fail(design, QUARN_ERROR_RANGE, *bad);
+  if (settings.programme != nullptr || settings.furniture != 0) {
+    return Fail(design, QUARN_ERROR_UNAVAILABLE,
+                "this library types and furnishes no rooms: programme must be null and "
+                "furniture 0");
   }
   std::istringstream in(text);
   const quarn::OutlineFile file = quarn::ReadOutlineFile(in);
@@ -95,26 +207,75 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
         file.problemLine > 0 ? "loop " + std::to_string(file.problemLine) + ": " : "";
     return Fail(design, QUARN_ERROR_OUTLINE, where + file.problem);
   }
+  ProgressReporter progress(settings, MostSteps(file, settings));
   std::vector<CBuilding> buildings;
-  for (int i = 0; i < file.loops.GetSize(); ++i) {
-    CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
-                    settings.room_size);
-    spec.seed = settings.seed;
-    buildings.emplace_back(spec, settings.steps);
+  try {
+    progress.Report();
+    for (int i = 0; i < file.loops.GetSize(); ++i) {
+      CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
+                      settings.room_size);
+      spec.seed = settings.seed;
+      buildings.emplace_back(spec, settings.steps, progress);
+    }
+    progress.Report();
+  } catch (const ProgressReporter::Cancelled& cancelled) {
+    return Fail(design, QUARN_ERROR_CANCELLED,
+                "cancelled by the progress callback after " + std::to_string(cancelled.done) +
+                    " design steps");
   }
   design.buildings = std::move(buildings);
   design.steps = settings.steps;
-  if (settings.finished != 0) design.finished = quarn::FinishBuildings(Floors(design));
+  design.scene = quarn::SceneSettings{};
+  design.scene.metresPerUnit = settings.unit;
+  if (settings.storey_height != 0) {
+    design.scene.storeyHeight = settings.storey_height;
+  } else if (settings.finished != 0) {
+    design.scene.storeyHeight = kFinishedStoreyHeight;
+  }
+  if (settings.finished != 0) {
+    const quarn::FinishSettings finish{static_cast<Side>(settings.entrance_side)};
+    design.finished = quarn::FinishBuildings(Floors(design), finish);
+    for (const quarn::FinishedBuilding& building : *design.finished) {
+      design.missing.push_back(building.GetMissing());
+    }
+  }
   return QUARN_OK;
 }
 
-// The storey, or null after saying which index is out of range.
-const CFloor* Storey(const quarn_design& design, size_t building, size_t storey) {
+// Refuses what no text form can say: a loop of no points would be skipped
+// as a blank line, and building indices would no longer follow loop indices.
+quarn_status GeneratePoints(quarn_design& design, const int32_t* xy, const size_t* loopSizes,
+                            size_t loopCount, const quarn_settings* settings) {
+  if (loopCount > 0 && (xy == nullptr || loopSizes == nullptr)) {
+    return Fail(design, QUARN_ERROR_NULL, "no points or no loop sizes");
+  }
+  // The points in the text form, so that they are checked as a file is.
+  std::ostringstream text;
+  for (size_t loop = 0; loop < loopCount; ++loop) {
+    if (loopSizes[loop] == 0) {
+      Clear(design);
+      return Fail(design, QUARN_ERROR_OUTLINE,
+                  "loop " + std::to_string(loop + 1) + ": a loop needs at least 4 points, not 0");
+    }
+    for (size_t p = 0; p < loopSizes[loop]; ++p, xy += 2) text << '(' << xy[0] << ',' << xy[1] << ')';
+    text << "*\n";
+  }
+  return Generate(design, text.str(), settings);
+}
+
+// The building, or null after saying its index is out of range.
+const CBuilding* Building(const quarn_design& design, size_t building) {
   if (building >= design.buildings.size()) {
     Fail(design, QUARN_ERROR_RANGE,
          "building " + std::to_string(building) + " of " + std::to_string(design.buildings.size()));
     return nullptr;
   }
+  return &design.buildings[building];
+}
+
+// The storey, or null after saying which index is out of range.
+const CFloor* Storey(const quarn_design& design, size_t building, size_t storey) {
+  if (Building(design, building) == nullptr) return nullptr;
   const TList<CFloor>& floors = design.buildings[building].floors;
   if (storey >= static_cast<size_t>(floors.GetSize())) {
     Fail(design, QUARN_ERROR_RANGE,
@@ -135,6 +296,20 @@ const CRoom* Room(const quarn_design& design, size_t building, size_t storey, si
   return &floor->rooms[static_cast<int>(room)];
 }
 
+// The finished building, or null after saying why there is none. The status
+// of the failure is in *status.
+const quarn::FinishedBuilding* FinishedAt(const quarn_design& design, size_t building,
+                                          quarn_status& status) {
+  status = QUARN_ERROR_RANGE;
+  if (Building(design, building) == nullptr) return nullptr;
+  if (!design.finished) {
+    status = QUARN_ERROR_UNAVAILABLE;
+    Fail(design, status, "the buildings are not finished (settings.finished was 0)");
+    return nullptr;
+  }
+  return &(*design.finished)[building];
+}
+
 // Copies items into out (capacity of them): the count is always given; a
 // null out with capacity 0 only measures.
 template <class T>
@@ -152,6 +327,37 @@ quarn_status CopyOut(const quarn_design& design, const std::vector<T>& items, T*
   }
   std::copy(items.begin(), items.end(), out);
   return QUARN_OK;
+}
+
+// The stair, or null after saying why there is none; the status in *status.
+const std::optional<quarn::Stair>* StairAt(const quarn_design& design, size_t building,
+                                           size_t stair, quarn_status& status) {
+  const quarn::FinishedBuilding* finished = FinishedAt(design, building, status);
+  if (finished == nullptr) return nullptr;
+  if (stair >= finished->stairs.size()) {
+    status = QUARN_ERROR_RANGE;
+    Fail(design, status,
+         "stair " + std::to_string(stair) + " of " + std::to_string(finished->stairs.size()));
+    return nullptr;
+  }
+  return &finished->stairs[stair];
+}
+
+quarn_box BoxOf(const CBox3& box) {
+  return {{box.GetMin().x, box.GetMin().y, box.GetMin().z},
+          {box.GetMax().x, box.GetMax().y, box.GetMax().z}};
+}
+
+quarn_missing MissingOf(quarn::Missing missing) {
+  switch (missing) {
+    case quarn::Missing::kNone:
+      return QUARN_PRESENT;
+    case quarn::Missing::kIncomplete:
+      return QUARN_MISSING_INCOMPLETE;
+    case quarn::Missing::kNoPlace:
+      break;
+  }
+  return QUARN_MISSING_NO_PLACE;
 }
 
 // The bytes of a single-file format; false with a message for the others.
@@ -183,9 +389,8 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
     }
     case QUARN_FORMAT_GLB: {
       std::string glb;
-      if (!quarn::WriteGlb(
-              quarn::BuildScene(Floors(design), SceneSettingsOf(design), Finished(design)), glb,
-              problem)) {
+      if (!quarn::WriteGlb(quarn::BuildScene(Floors(design), design.scene, Finished(design)), glb,
+                           problem)) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
       out << glb;
@@ -205,8 +410,57 @@ bool IsFormat(int format) { return format >= QUARN_FORMAT_JSON && format <= QUAR
 
 extern "C" {
 
+const char* quarn_version(void) { return QUARN_VERSION_STRING; }
+
+const char* quarn_status_string(int status) {
+  switch (status) {
+    case QUARN_OK:
+      return "QUARN_OK";
+    case QUARN_ERROR_NULL:
+      return "QUARN_ERROR_NULL";
+    case QUARN_ERROR_OUTLINE:
+      return "QUARN_ERROR_OUTLINE";
+    case QUARN_ERROR_RANGE:
+      return "QUARN_ERROR_RANGE";
+    case QUARN_ERROR_BUFFER_SIZE:
+      return "QUARN_ERROR_BUFFER_SIZE";
+    case QUARN_ERROR_IO:
+      return "QUARN_ERROR_IO";
+    case QUARN_ERROR_FORMAT:
+      return "QUARN_ERROR_FORMAT";
+    case QUARN_ERROR_MEMORY:
+      return "QUARN_ERROR_MEMORY";
+    case QUARN_ERROR_INTERNAL:
+      return "QUARN_ERROR_INTERNAL";
+    case QUARN_ERROR_CANCELLED:
+      return "QUARN_ERROR_CANCELLED";
+    case QUARN_ERROR_UNAVAILABLE:
+      return "QUARN_ERROR_UNAVAILABLE";
+    default:
+      return "unknown status";
+  }
+}
+
+quarn_status quarn_init_settings(quarn_settings* settings, size_t size) {
+  if (settings == nullptr) return QUARN_ERROR_NULL;
+  const std::size_t* const end = std::end(kSettingsSizes);
+  if (std::find(std::begin(kSettingsSizes), end, size) == end) return QUARN_ERROR_RANGE;
+  const quarn_settings defaults = quarn_default_settings();
+  std::memcpy(settings, &defaults, size);
+  settings->size = static_cast<std::uint32_t>(size);
+  return QUARN_OK;
+}
+
 quarn_settings quarn_default_settings(void) {
-  return quarn_settings{45, 0, 1, QUARN_STEPS_ALL, 0, 1};
+  quarn_settings settings{};
+  settings.size = sizeof(quarn_settings);
+  settings.room_size = 45;
+  settings.storeys = 1;
+  settings.steps = QUARN_STEPS_ALL;
+  settings.finished = 1;
+  settings.entrance_side = QUARN_SIDE_SOUTH;
+  settings.unit = 1.0f;
+  return settings;
 }
 
 quarn_status quarn_create(quarn_design** design) {
@@ -225,7 +479,7 @@ const char* quarn_last_error(const quarn_design* design) {
 
 quarn_status quarn_generate_text(quarn_design* design, const char* text, size_t length,
                                  const quarn_settings* settings) {
-  return Guarded(design, [&] {
+  return GuardedGeneration(design, [&] {
     if (text == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no outline text");
     return Generate(*design, std::string(text, length), settings);
   });
@@ -234,18 +488,8 @@ quarn_status quarn_generate_text(quarn_design* design, const char* text, size_t 
 quarn_status quarn_generate_points(quarn_design* design, const int32_t* xy,
                                    const size_t* loop_sizes, size_t loop_count,
                                    const quarn_settings* settings) {
-  return Guarded(design, [&] {
-    if (loop_count > 0 && (xy == nullptr || loop_sizes == nullptr)) {
-      return Fail(*design, QUARN_ERROR_NULL, "no points or no loop sizes");
-    }
-    // The points in the text form, so that they are checked as a file is.
-    std::ostringstream text;
-    for (size_t loop = 0; loop < loop_count; ++loop) {
-      for (size_t p = 0; p < loop_sizes[loop]; ++p, xy += 2)
-        text << '(' << xy[0] << ',' << xy[1] << ')';
-      text << "*\n";
-    }
-    return Generate(*design, text.str(), settings);
+  return GuardedGeneration(design, [&] {
+    return GeneratePoints(*design, xy, loop_sizes, loop_count, settings);
   });
 }
 
@@ -260,8 +504,9 @@ quarn_status quarn_building_count(const quarn_design* design, size_t* count) {
 quarn_status quarn_storey_count(const quarn_design* design, size_t building, size_t* count) {
   return Guarded(design, [&] {
     if (count == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no count");
-    if (Storey(*design, building, 0) == nullptr) return QUARN_ERROR_RANGE;
-    *count = static_cast<size_t>(design->buildings[building].floors.GetSize());
+    const CBuilding* found = Building(*design, building);
+    if (found == nullptr) return QUARN_ERROR_RANGE;
+    *count = static_cast<size_t>(found->floors.GetSize());
     return QUARN_OK;
   });
 }
@@ -327,13 +572,19 @@ quarn_status quarn_get_walls(const quarn_design* design, size_t building, size_t
       const auto found = indices.find(room);
       return found == indices.end() ? -1 : found->second;
     };
+    const quarn::FinishedBuilding* finished =
+        design->finished ? &(*design->finished)[building] : nullptr;
+    const bool ground = storey == 0;
     std::vector<quarn_wall> all;
     for (int w = 0; w < floor->walls.GetSize(); ++w) {
       const CWall& wall = floor->walls[w];
       const CPoint2 a = wall.edge.GetPoint(1);
       const CPoint2 b = wall.edge.GetPoint(2);
+      const bool entrance = ground && finished != nullptr && finished->entrance &&
+                            finished->entrance->wall == w;
       all.push_back({a.x, a.y, b.x, b.y, indexOf(wall.pair.first), indexOf(wall.pair.second),
-                     static_cast<quarn_opening>(wall.GetOpening())});
+                     entrance ? QUARN_OPENING_ENTRANCE
+                              : static_cast<quarn_opening>(wall.GetOpening())});
     }
     return CopyOut(*design, all, walls, capacity, count);
   });
@@ -346,29 +597,182 @@ quarn_status quarn_get_slabs(const quarn_design* design, size_t building, size_t
     if (floor == nullptr) return QUARN_ERROR_RANGE;
     std::vector<quarn_slab> all;
     for (int r = 0; r < floor->slabs.GetSize(); ++r) {
-      for (int b = 0; b < floor->slabs[r].GetSize(); ++b) {
-        const CBox3& box = floor->slabs[r][b];
+      const TList<CBox3> boxes =
+          design->finished
+              ? (*design->finished)[building].GetSlabs(*floor, static_cast<int>(storey), r)
+              : floor->slabs[r];
+      for (int b = 0; b < boxes.GetSize(); ++b) {
+        const quarn_box box = BoxOf(boxes[b]);
         all.push_back({r,
-                       {box.GetMin().x, box.GetMin().y, box.GetMin().z},
-                       {box.GetMax().x, box.GetMax().y, box.GetMax().z}});
+                       {box.min[0], box.min[1], box.min[2]},
+                       {box.max[0], box.max[1], box.max[2]}});
       }
     }
     return CopyOut(*design, all, slabs, capacity, count);
   });
 }
 
-quarn_status quarn_write_file(quarn_design* design, int number, const char* path) {
+quarn_status quarn_get_wall_pieces(const quarn_design* design, size_t building, size_t storey,
+                                   size_t wall, quarn_box* boxes, size_t capacity, size_t* count) {
+  return Guarded(design, [&] {
+    const CFloor* floor = Storey(*design, building, storey);
+    if (floor == nullptr) return QUARN_ERROR_RANGE;
+    if (wall >= static_cast<size_t>(floor->walls.GetSize())) {
+      return Fail(*design, QUARN_ERROR_RANGE,
+                  "wall " + std::to_string(wall) + " of " + std::to_string(floor->walls.GetSize()));
+    }
+    const int w = static_cast<int>(wall);
+    const TList<CBox3> pieces =
+        design->finished
+            ? (*design->finished)[building].GetWallPieces(*floor, static_cast<int>(storey), w)
+            : floor->walls[w].pieces;
+    std::vector<quarn_box> all;
+    for (int i = 0; i < pieces.GetSize(); ++i) all.push_back(BoxOf(pieces[i]));
+    return CopyOut(*design, all, boxes, capacity, count);
+  });
+}
+
+quarn_status quarn_get_entrance(const quarn_design* design, size_t building, quarn_entrance* out) {
+  return Guarded(design, [&] {
+    if (out == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no entrance to fill");
+    quarn_status status = QUARN_OK;
+    const quarn::FinishedBuilding* finished = FinishedAt(*design, building, status);
+    if (finished == nullptr) return status;
+    quarn_entrance entrance{};
+    entrance.missing = MissingOf(finished->GetEntranceMissing());
+    if (const auto& found = finished->entrance) {
+      entrance.wall = found->wall;
+      entrance.room = found->room;
+      entrance.centre[0] = found->centre.x;
+      entrance.centre[1] = found->centre.y;
+      entrance.facing = static_cast<quarn_side>(found->facing);
+    }
+    *out = entrance;
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_stair_count(const quarn_design* design, size_t building, size_t* count) {
+  return Guarded(design, [&] {
+    if (count == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no count");
+    quarn_status status = QUARN_OK;
+    const quarn::FinishedBuilding* finished = FinishedAt(*design, building, status);
+    if (finished == nullptr) return status;
+    *count = finished->stairs.size();
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_stair(const quarn_design* design, size_t building, size_t stair,
+                             quarn_stair* out) {
+  return Guarded(design, [&] {
+    if (out == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no stair to fill");
+    quarn_status status = QUARN_OK;
+    const std::optional<quarn::Stair>* found = StairAt(*design, building, stair, status);
+    if (found == nullptr) return status;
+    quarn_stair result{};
+    result.missing = MissingOf((*design->finished)[building].GetStairMissing(stair));
+    result.lower = static_cast<int32_t>(stair);
+    if (*found) {
+      const quarn::Stair& s = **found;
+      const CBox2& footprint = s.footprint;
+      result.footprint[0] = footprint.GetMin().x;
+      result.footprint[1] = footprint.GetMin().y;
+      result.footprint[2] = footprint.GetMax().x;
+      result.footprint[3] = footprint.GetMax().y;
+      result.climb = static_cast<quarn_side>(s.climb);
+      result.room_below = s.roomBelow;
+      result.room_above = s.roomAbove;
+      result.step_count = static_cast<size_t>(s.steps.GetSize());
+    }
+    *out = result;
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_stair_steps(const quarn_design* design, size_t building, size_t stair,
+                                   quarn_box* steps, size_t capacity, size_t* count) {
+  return Guarded(design, [&] {
+    quarn_status status = QUARN_OK;
+    const std::optional<quarn::Stair>* found = StairAt(*design, building, stair, status);
+    if (found == nullptr) return status;
+    std::vector<quarn_box> boxes;
+    if (*found) {
+      for (int i = 0; i < (*found)->steps.GetSize(); ++i) boxes.push_back(BoxOf((*found)->steps[i]));
+    }
+    return CopyOut(*design, boxes, steps, capacity, count);
+  });
+}
+
+quarn_status quarn_get_room_from_entrance(const quarn_design* design, size_t building,
+                                          size_t storey, size_t room, int32_t* doors) {
+  return Guarded(design, [&] {
+    if (doors == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no door count to fill");
+    if (Room(*design, building, storey, room) == nullptr) return QUARN_ERROR_RANGE;
+    quarn_status status = QUARN_OK;
+    const quarn::FinishedBuilding* finished = FinishedAt(*design, building, status);
+    if (finished == nullptr) return status;
+    const std::optional<int> distance = finished->fromEntrance[storey][room];
+    *doors = distance ? static_cast<int32_t>(*distance) : -1;
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_room_doors(const quarn_design* design, size_t building, size_t storey,
+                                  size_t room, int32_t* walls, size_t capacity, size_t* count) {
+  return Guarded(design, [&] {
+    if (Room(*design, building, storey, room) == nullptr) return QUARN_ERROR_RANGE;
+    quarn_status status = QUARN_OK;
+    const quarn::FinishedBuilding* finished = FinishedAt(*design, building, status);
+    if (finished == nullptr) return status;
+    const int s = static_cast<int>(storey);
+    const std::vector<int> doors =
+        finished->GetDoors(design->buildings[building].floors[s], s, static_cast<int>(room));
+    return CopyOut(*design, std::vector<int32_t>(doors.begin(), doors.end()), walls, capacity,
+                   count);
+  });
+}
+
+quarn_status quarn_missing_count(const quarn_design* design, size_t building, size_t* count) {
+  return Guarded(design, [&] {
+    if (count == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no count");
+    quarn_status status = QUARN_OK;
+    if (FinishedAt(*design, building, status) == nullptr) return status;
+    *count = design->missing[building].size();
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_missing(const quarn_design* design, size_t building, size_t note,
+                               const char** text) {
+  return Guarded(design, [&] {
+    if (text == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no text to set");
+    quarn_status status = QUARN_OK;
+    if (FinishedAt(*design, building, status) == nullptr) return status;
+    const std::vector<std::string>& notes = design->missing[building];
+    if (note >= notes.size()) {
+      return Fail(*design, QUARN_ERROR_RANGE,
+                  "note " + std::to_string(note) + " of " + std::to_string(notes.size()));
+    }
+    *text = notes[note].c_str();
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_write_file(const quarn_design* design, int number, const char* path) {
   return Guarded(design, [&] {
     if (path == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no path");
-    if (!IsFormat(number)) return Fail(*design, QUARN_ERROR_RANGE, "no such format");
+    if (!IsFormat(number)) {
+      return Fail(*design, QUARN_ERROR_RANGE, "no format " + std::to_string(number));
+    }
     const auto format = static_cast<quarn_format>(number);
     std::string problem;
     if (format == QUARN_FORMAT_GLTF || format == QUARN_FORMAT_OBJ || format == QUARN_FORMAT_FBX) {
       const quarn::ExportFormat scene = format == QUARN_FORMAT_GLTF  ? quarn::ExportFormat::kGltf
                                         : format == QUARN_FORMAT_OBJ ? quarn::ExportFormat::kObj
                                                                      : quarn::ExportFormat::kFbx;
-      if (!quarn::ExportBuildings(Floors(*design), Finished(*design), SceneSettingsOf(*design),
-                                  scene, path, problem)) {
+      if (!quarn::ExportBuildings(Floors(*design), Finished(*design), design->scene, scene, path,
+                                  problem)) {
         return Fail(*design, QUARN_ERROR_IO, problem);
       }
       return QUARN_OK;
@@ -383,13 +787,15 @@ quarn_status quarn_write_file(quarn_design* design, int number, const char* path
   });
 }
 
-quarn_status quarn_write_buffer(quarn_design* design, int number, void* buffer, size_t capacity,
-                                size_t* size) {
+quarn_status quarn_write_buffer(const quarn_design* design, int number, void* buffer,
+                                size_t capacity, size_t* size) {
   return Guarded(design, [&] {
     if (size == nullptr || (buffer == nullptr && capacity > 0)) {
       return Fail(*design, QUARN_ERROR_NULL, "no size, or no buffer for a capacity");
     }
-    if (!IsFormat(number)) return Fail(*design, QUARN_ERROR_RANGE, "no such format");
+    if (!IsFormat(number)) {
+      return Fail(*design, QUARN_ERROR_RANGE, "no format " + std::to_string(number));
+    }
     std::string bytes;
     if (const quarn_status status = Bytes(*design, static_cast<quarn_format>(number), bytes);
         status != QUARN_OK) {

@@ -1,3 +1,11 @@
+# What keeps every call of the C interface from taking the process down.
+if(TARGET libquarn)
+  quarn_test_suite(quarn_capi_tests capi)
+  target_sources(quarn_capi_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/capi/callguard.cpp)
+  target_include_directories(quarn_capi_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/capi
+                             ${PROJECT_SOURCE_DIR}/include)
+endif()
+
 # The C interface from C99 code: built here through the header, and once
 # more the way a user builds it: the installed header, pkg-config, soname
 # and find_package(quarn).
