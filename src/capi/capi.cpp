@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "building/cbuilding.h"
@@ -24,6 +25,11 @@
 #include "plandump.h"
 #include "quarn/quarn.h"
 
+#define QUARN_TEXT_OF(number) #number
+#define QUARN_TEXT(number) QUARN_TEXT_OF(number)
+static_assert(std::string_view(QUARN_VERSION_STRING) ==
+              QUARN_TEXT(QUARN_VERSION_MAJOR) "." QUARN_TEXT(QUARN_VERSION_MINOR) "." QUARN_TEXT(
+                  QUARN_VERSION_PATCH));
 static_assert(QUARN_COORDINATE_LIMIT == quarn::kOutlineCoordinateLimit);
 static_assert(QUARN_CELL_LIMIT == quarn::kOutlineCellLimit);
 static_assert(QUARN_SIDE_WEST == SideLeft && QUARN_SIDE_EAST == SideRight &&

@@ -44,4 +44,10 @@ if(TARGET libquarn AND EXISTS /usr/bin/python3)
   add_test(NAME Python.Package
            COMMAND /usr/bin/python3 -m unittest discover -s ${PROJECT_SOURCE_DIR}/python/tests -v)
   set_tests_properties(Python.Package PROPERTIES ENVIRONMENT "${python_environment}")
+  if(NOT QUARN_SANITIZE)
+    add_test(NAME Python.InstalledWithPip
+             COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/capi/python_installed_test.sh ${PROJECT_BINARY_DIR}
+                     ${PROJECT_SOURCE_DIR} /usr/bin/python3)
+    set_tests_properties(Python.InstalledWithPip PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
 endif()
