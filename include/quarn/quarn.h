@@ -100,12 +100,14 @@ typedef enum quarn_side {
 #define QUARN_STEPS_ALL 0xFFFFFFFFu
 
 /* Called during generation with the design steps done so far (all buildings
- * together), at least every 50 ms of design and once at its end; steps_total
- * is the most the generation can take (each building's cells times its
- * storeys, at most the step budget per building), so a bar can be drawn.
- * Return 0 to go on; anything else ends the generation with
- * QUARN_ERROR_CANCELLED and no buildings. It runs on the calling thread and
- * must not call the library with the same handle. */
+ * together), at least every 50 ms until the buildings are designed and
+ * finished, and once at the end; steps_total is the most the generation can
+ * take (each building's design cells times its storeys, at most its step
+ * budget), which a complete design reaches, so a bar can be drawn. Return 0
+ * to go on; anything else ends the generation with QUARN_ERROR_CANCELLED and
+ * no buildings. It is called on the calling thread (the design runs on a
+ * thread of its own meanwhile) and must not call the library with the same
+ * handle. */
 typedef int (*quarn_progress_fn)(void* user, uint64_t steps_done, uint64_t steps_total);
 
 /* How every building of one generation is designed. Fill it with

@@ -3,9 +3,11 @@
 // memory leaves it other than as a status and a message.
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -62,8 +64,8 @@ constexpr float kFinishedStoreyHeight = 3.0f;
 constexpr float kMinMetres = 1e-6f, kMaxMetres = 1e6f;
 // The sizes quarn_settings has had, oldest first.
 constexpr std::size_t kSettingsSizes[] = {QUARN_SETTINGS_SIZE_V1, sizeof(quarn_settings)};
-// Longest wait between two progress reports while designing: well inside
-// the 50 ms the header promises, as one design event may take a while.
+// The wait between two progress reports: well inside the 50 ms the header
+// promises.
 constexpr std::chrono::milliseconds kProgressInterval{20};
 
 quarn_status Fail(const quarn_design& design, quarn_status status, std::string message) {
@@ -137,43 +139,26 @@ std::optional<std::string> CheckSettings(const quarn_settings& settings) {
   return std::nullopt;
 }
 
-// Reports the design steps done to the caller's progress callback, and
-// leaves the design by throwing Cancelled when it asks to stop.
-class ProgressReporter final : public quarn::DesignObserver {
+// Counts the design steps of a design running on another thread, and ends
+// that design at its next step by throwing Cancelled once asked to.
+class ProgressCounter final : public quarn::DesignObserver {
  public:
-  struct Cancelled {
-    std::uint64_t done;
-  };
+  struct Cancelled {};
 
-  ProgressReporter(const quarn_settings& settings, std::uint64_t total)
-      : callback_(settings.progress), user_(settings.progress_user), total_(total) {}
-
-  void RoomStarted() override { Poll(); }
+  void RoomStarted() override { LeaveIfCancelled(); }
   void CellPlaced() override {
-    ++done_;
-    Poll();
+    done.fetch_add(1, std::memory_order_relaxed);
+    LeaveIfCancelled();
   }
-  void CandidateScored(float /*score*/) override { Poll(); }
+  void CandidateScored(float /*score*/) override { LeaveIfCancelled(); }
 
-  // Reports at once, whatever the time since the last report.
-  void Report() {
-    if (callback_ == nullptr) return;
-    last_ = Clock::now();
-    if (callback_(user_, done_, total_) != 0) throw Cancelled{done_};
-  }
+  std::atomic<std::uint64_t> done{0};
+  std::atomic<bool> cancelled{false};
 
  private:
-  using Clock = std::chrono::steady_clock;
-
-  void Poll() {
-    if (callback_ != nullptr && Clock::now() - last_ >= kProgressInterval) Report();
+  void LeaveIfCancelled() const {
+    if (cancelled.load(std::memory_order_relaxed)) throw Cancelled{};
   }
-
-  quarn_progress_fn callback_;
-  void* user_;
-  std::uint64_t total_;
-  std::uint64_t done_ = 0;
-  Clock::time_point last_ = Clock::now();
 };
 
 // The most design steps the loops can take: each cell placed once on every
@@ -192,6 +177,69 @@ void Clear(quarn_design& design) {
   design.buildings.clear();
   design.finished.reset();
   design.missing.clear();
+}
+
+// The buildings of one generation, designed and finished as settings say.
+struct Generated {
+  std::vector<CBuilding> buildings;
+  std::optional<std::vector<quarn::FinishedBuilding>> finished;
+};
+
+Generated Design(const quarn::OutlineFile& file, const quarn_settings& settings,
+                 quarn::DesignObserver& observer) {
+  Generated generated;
+  for (int i = 0; i < file.loops.GetSize(); ++i) {
+    CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
+                    settings.room_size);
+    spec.seed = settings.seed;
+    generated.buildings.emplace_back(spec, settings.steps, observer);
+  }
+  if (settings.finished != 0) {
+    TList<TList<CFloor>> floors;
+    for (const CBuilding& building : generated.buildings) floors.Add(building.floors);
+    const quarn::FinishSettings finish{static_cast<Side>(settings.entrance_side)};
+    generated.finished = quarn::FinishBuildings(floors, finish);
+  }
+  return generated;
+}
+
+// Design with the caller's progress callback: the design runs on a worker
+// thread (under the call's own assertion handling) while this thread calls
+// back every kProgressInterval, whatever the design is doing. None when the
+// callback cancelled; the worker's failure is thrown again here.
+std::optional<Generated> DesignReporting(const quarn::OutlineFile& file,
+                                         const quarn_settings& settings) {
+  ProgressCounter counter;
+  const std::uint64_t total = MostSteps(file, settings);
+  auto worker = std::async(std::launch::async, [&] {
+    const quarn::capi::CallAssertions assertions;
+    return Design(file, settings, counter);
+  });
+  // True when the callback asks to stop; the worker then stops at its next
+  // step, and does too when the callback throws.
+  auto report = [&] {
+    try {
+      return settings.progress(settings.progress_user, counter.done.load(), total) != 0;
+    } catch (...) {
+      counter.cancelled = true;
+      throw;
+    }
+  };
+  counter.cancelled = report();
+  while (worker.wait_for(kProgressInterval) != std::future_status::ready) {
+    if (!counter.cancelled && report()) counter.cancelled = true;
+  }
+  if (counter.cancelled) {
+    try {
+      worker.get();
+    } catch (const ProgressCounter::Cancelled&) {
+      // As asked.
+    }
+    return std::nullopt;
+  }
+  Generated generated = worker.get();
+  if (report()) return std::nullopt;
+  return generated;
 }
 
 quarn_status Generate(quarn_design& design, const std::string& text, const quarn_settings* given) {
@@ -213,34 +261,25 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
         file.problemLine > 0 ? "loop " + std::to_string(file.problemLine) + ": " : "";
     return Fail(design, QUARN_ERROR_OUTLINE, where + file.problem);
   }
-  ProgressReporter progress(settings, MostSteps(file, settings));
-  std::vector<CBuilding> buildings;
-  try {
-    progress.Report();
-    for (int i = 0; i < file.loops.GetSize(); ++i) {
-      CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
-                      settings.room_size);
-      spec.seed = settings.seed;
-      buildings.emplace_back(spec, settings.steps, progress);
-    }
-    progress.Report();
-  } catch (const ProgressReporter::Cancelled& cancelled) {
-    return Fail(design, QUARN_ERROR_CANCELLED,
-                "cancelled by the progress callback after " + std::to_string(cancelled.done) +
-                    " design steps");
+  std::optional<Generated> generated;
+  if (settings.progress == nullptr) {
+    quarn::DesignObserver silent;
+    generated = Design(file, settings, silent);
+  } else {
+    generated = DesignReporting(file, settings);
+    if (!generated) return Fail(design, QUARN_ERROR_CANCELLED, "cancelled by the progress callback");
   }
-  design.buildings = std::move(buildings);
+  design.buildings = std::move(generated->buildings);
+  design.finished = std::move(generated->finished);
   design.steps = settings.steps;
   design.scene = quarn::SceneSettings{};
   design.scene.metresPerUnit = settings.unit;
   if (settings.storey_height != 0) {
     design.scene.storeyHeight = settings.storey_height;
-  } else if (settings.finished != 0) {
+  } else if (design.finished) {
     design.scene.storeyHeight = kFinishedStoreyHeight;
   }
-  if (settings.finished != 0) {
-    const quarn::FinishSettings finish{static_cast<Side>(settings.entrance_side)};
-    design.finished = quarn::FinishBuildings(Floors(design), finish);
+  if (design.finished) {
     for (const quarn::FinishedBuilding& building : *design.finished) {
       design.missing.push_back(building.GetMissing());
     }
