@@ -132,7 +132,13 @@ FinishedBuilding FinishBuilding(const TList<CFloor>& floors, const FinishSetting
     }
     if (stair) {
       grids[lower + 1].MarkBox(stair->footprint, StoreyGrid::kOpening);
-      grids[lower + 1].MarkBox(GetStairHead(stair->footprint, stair->climb), StoreyGrid::kOpening);
+      const CBox2 head = GetStairHead(stair->footprint, stair->climb);
+      grids[lower + 1].MarkBox(head, StoreyGrid::kOpening);
+      // The squares beside and beyond the head stay clear, so that the
+      // next stair up never walls in the way off this one.
+      for (Side side = SideLeft; side <= SideUp; ++side) {
+        grids[lower + 1].MarkBox(Beside(head, side), StoreyGrid::kDoorway);
+      }
     }
     const std::optional<int> below =
         stair ? finished.fromEntrance[lower][static_cast<std::size_t>(stair->roomBelow)]

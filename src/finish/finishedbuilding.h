@@ -63,7 +63,8 @@ bool IsStoreyComplete(const CFloor& floor);
 // Finishes a building from its storeys, lowest first (see FinishedBuilding).
 // Stairs are chosen from the bottom up; storey k's rooms are tried in order
 // of their distance from the entrance (unreachable ones last, then room
-// order).
+// order). The squares next to a stair's head count as doorway squares for the
+// stair above it, which never stands on them.
 FinishedBuilding FinishBuilding(const TList<CFloor>& floors, const FinishSettings& settings = {});
 
 // FinishBuilding of every building in order.

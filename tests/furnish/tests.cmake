@@ -1,0 +1,1 @@
+quarn_test_suite(quarn_furnish_tests furnish)

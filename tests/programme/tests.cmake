@@ -1,0 +1,1 @@
+quarn_test_suite(quarn_programme_tests programme LIBS quarn_programme_json)
