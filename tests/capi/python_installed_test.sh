@@ -12,8 +12,10 @@ python=$3
 prefix=$build/python-install
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" --component libquarn >/dev/null
+# pip builds inside the folder it installs from: a copy keeps the sources clean.
+cp -r "$source/python" "$prefix/package"
 "$python" -m pip install --quiet --no-build-isolation --no-index --target "$prefix/site" \
-  "$source/python" 2>/dev/null
+  "$prefix/package" 2>/dev/null
 pc=$(find "$prefix" -name quarn.pc)
 cd "$prefix"
 env -u QUARN_LIBRARY PYTHONPATH="$prefix/site" PKG_CONFIG_PATH="$(dirname "$pc")" "$python" -c '
