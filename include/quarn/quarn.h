@@ -64,8 +64,10 @@ typedef enum quarn_status {
   QUARN_ERROR_MEMORY = 7,       /* out of memory */
   QUARN_ERROR_INTERNAL = 8,     /* a fault inside the library; the message says what */
   QUARN_ERROR_CANCELLED = 9,    /* the progress callback asked to stop */
-  QUARN_ERROR_UNAVAILABLE = 10  /* the generation has no such data (for example the
+  QUARN_ERROR_UNAVAILABLE = 10, /* the generation has no such data (for example the
                                    entrance of buildings not finished) */
+  QUARN_ERROR_PROGRAMME = 11    /* the programme is no built-in name and no usable
+                                   programme text; the message says why */
 } quarn_status;
 
 /* The library's version, "MAJOR.MINOR.PATCH". */
@@ -138,10 +140,14 @@ typedef struct quarn_settings {
                                   times unit: 0 */
   float unit;                  /* metres per grid unit in 3D outputs, 0.000001 to
                                   1000000: 1 */
-  const char* programme;       /* null: rooms untyped; else the room programme, a
-                                  built-in name ("house", "office") or its JSON text,
-                                  copied during the call. Needs finished: null */
+  const char* programme;       /* null: rooms untyped; else the room programme that
+                                  types every room of a complete storey and closes
+                                  doors by use: a built-in name ("house", "office") or
+                                  its JSON text. Needs finished: null */
   int32_t furniture;           /* 1: furnish the typed rooms (needs a programme): 0 */
+  int32_t navigation;          /* 1: build each finished building's navigation mesh,
+                                  for the reach of its rooms and paths (needs
+                                  finished): 0 */
   quarn_progress_fn progress;  /* null: no progress reports: null */
   void* progress_user;         /* passed to progress: null */
 } quarn_settings;
@@ -166,7 +172,7 @@ typedef struct quarn_room {
 
 /* How a wall is opened. */
 typedef enum quarn_opening {
-  QUARN_OPENING_NONE = 0,
+  QUARN_OPENING_NONE = 0,    /* solid, also a door the programme closed */
   QUARN_OPENING_DOOR = 1,
   QUARN_OPENING_WINDOW = 2,
   QUARN_OPENING_ENTRANCE = 3 /* the doorway into a finished building */
@@ -300,14 +306,104 @@ QUARN_API quarn_status quarn_get_room_from_entrance(const quarn_design* design, 
 QUARN_API quarn_status quarn_get_room_doors(const quarn_design* design, size_t building,
                                             size_t storey, size_t room, int32_t* walls,
                                             size_t capacity, size_t* count);
-/* The notes on what the building lacks and why (one per missing entrance or
- * stair, for example "no stair from storey 0 to 1: no room has space for
- * one"): *count of them, and note `note` as text valid until the handle's
- * next generation. */
-QUARN_API quarn_status quarn_missing_count(const quarn_design* design, size_t building,
-                                           size_t* count);
-QUARN_API quarn_status quarn_get_missing(const quarn_design* design, size_t building, size_t note,
-                                         const char** text);
+/* The notes the layers of a generation leave on each building, one phrase
+ * each. */
+typedef enum quarn_notes {
+  QUARN_NOTES_MISSING = 0,     /* entrance or stair missing and why, for example "no
+                                  stair from storey 0 to 1: no room has space for one" */
+  QUARN_NOTES_UNMET = 1,       /* goals of the programme the building does not meet */
+  QUARN_NOTES_UNFURNISHED = 2, /* pieces a room needed but could not get */
+  QUARN_NOTES_UNREACHABLE = 3  /* rooms the walker cannot reach, and why */
+} quarn_notes;
+
+/* *count notes of kind on the building (0 when the layer was not asked
+ * for), and note `note` as text valid until the handle's next generation.
+ * A kind not in quarn_notes is QUARN_ERROR_RANGE. */
+QUARN_API quarn_status quarn_note_count(const quarn_design* design, size_t building, int kind,
+                                        size_t* count);
+QUARN_API quarn_status quarn_get_note(const quarn_design* design, size_t building, int kind,
+                                      size_t note, const char** text);
+
+/* What a room of a typed building is for. */
+typedef enum quarn_room_type {
+  QUARN_ROOM_UNTYPED = -1, /* on a storey that is not complete */
+  QUARN_ROOM_HALL = 0,
+  QUARN_ROOM_LIVING = 1,
+  QUARN_ROOM_DINING = 2,
+  QUARN_ROOM_KITCHEN = 3,
+  QUARN_ROOM_BEDROOM = 4,
+  QUARN_ROOM_BATHROOM = 5,
+  QUARN_ROOM_WC = 6,
+  QUARN_ROOM_STUDY = 7,
+  QUARN_ROOM_STORAGE = 8,
+  QUARN_ROOM_UTILITY = 9,
+  QUARN_ROOM_OFFICE = 10,
+  QUARN_ROOM_MEETING = 11,
+  QUARN_ROOM_RECEPTION = 12,
+  QUARN_ROOM_KITCHENETTE = 13
+} quarn_room_type;
+
+/* The room's type and its name ("Bedroom 2"; "" when untyped), the name
+ * valid until the handle's next generation. QUARN_ERROR_UNAVAILABLE without
+ * a programme. */
+QUARN_API quarn_status quarn_get_room_type(const quarn_design* design, size_t building,
+                                           size_t storey, size_t room, quarn_room_type* type,
+                                           const char** name);
+/* The type's key in programme texts ("hall", ..., "kitchenette"); null for
+ * others. */
+QUARN_API const char* quarn_room_type_key(int type);
+
+/* One piece of furniture in room `room` of storey `storey`: kind names it
+ * ("bed", "wardrobe", ...; valid until the handle's next generation),
+ * footprint (x0, y0, x1, y1) is its plan rectangle in grid units, facing
+ * the side it is used from; box_count boxes (quarn_get_furniture_boxes). */
+typedef struct quarn_furniture {
+  const char* kind;
+  int32_t storey;
+  int32_t room;
+  float footprint[4];
+  quarn_side facing;
+  size_t box_count;
+} quarn_furniture;
+
+/* The building's pieces of furniture, room by room; QUARN_ERROR_UNAVAILABLE
+ * without furniture. */
+QUARN_API quarn_status quarn_furniture_count(const quarn_design* design, size_t building,
+                                             size_t* count);
+QUARN_API quarn_status quarn_get_furniture(const quarn_design* design, size_t building,
+                                           size_t piece, quarn_furniture* out);
+/* Copies the piece's boxes (its storey's frame: z from its floor, grid
+ * units) into boxes; *count as for quarn_get_walls. */
+QUARN_API quarn_status quarn_get_furniture_boxes(const quarn_design* design, size_t building,
+                                                 size_t piece, quarn_box* boxes, size_t capacity,
+                                                 size_t* count);
+
+/* How the walker reaches a room from outside the entrance, in metres (x and
+ * y as the plan times the unit, z up, storey k's floor at k storey heights).
+ * reachable is 1 when a path on the navigation mesh (closed doors solid,
+ * furniture in the way) leads there; path_length is then its length, else -1
+ * and reason says why (valid until the handle's next generation).
+ * free_point is the middle of the largest disc of free floor in the room,
+ * free_radius its radius. */
+typedef struct quarn_reach {
+  int32_t reachable;
+  float path_length;
+  float free_point[3];
+  float free_radius;
+  const char* reason;
+} quarn_reach;
+
+/* QUARN_ERROR_UNAVAILABLE without navigation. */
+QUARN_API quarn_status quarn_get_room_reach(const quarn_design* design, size_t building,
+                                            size_t storey, size_t room, quarn_reach* out);
+/* The corners of the straight walking path from `from` to `to` (metres, as
+ * quarn_reach), both ends included, into corners (x, y, z each; capacity
+ * corners); *count as for quarn_get_walls, 0 when either end is off the
+ * navigation mesh or nothing connects them. QUARN_ERROR_UNAVAILABLE without
+ * navigation or when the building's mesh could not be built. */
+QUARN_API quarn_status quarn_find_path(const quarn_design* design, size_t building,
+                                       const float from[3], const float to[3], float* corners,
+                                       size_t capacity, size_t* count);
 
 /* Writes every building in format (a quarn_format; others are
  * QUARN_ERROR_RANGE) to path, whole or not at all (the files of GLTF and OBJ

@@ -45,8 +45,8 @@ __version__ = "0.1.0"
 __all__ = [
     "Status", "QuarnError", "NullError", "OutlineError", "RangeError", "BufferSizeError",
     "WriteError", "FormatError", "OutOfMemoryError", "InternalError", "CancelledError",
-    "UnavailableError", "generate", "library_version", "Buildings", "Building", "Storey", "Room",
-    "Wall", "Slab", "Entrance", "Stair", "Box", "STEPS_ALL",
+    "UnavailableError", "ProgrammeError", "generate", "library_version", "Buildings", "Building", "Storey", "Room",
+    "Wall", "Slab", "Entrance", "Stair", "Box", "Furniture", "Reach", "STEPS_ALL",
 ]
 
 STEPS_ALL = 0xFFFFFFFF
@@ -71,6 +71,7 @@ class Status(enum.IntEnum):
     INTERNAL = 8
     CANCELLED = 9
     UNAVAILABLE = 10
+    PROGRAMME = 11
 
 
 class QuarnError(Exception):
@@ -125,6 +126,10 @@ class UnavailableError(QuarnError):
     status = Status.UNAVAILABLE
 
 
+class ProgrammeError(QuarnError, ValueError):
+    status = Status.PROGRAMME
+
+
 _ERRORS = {cls.status: cls for cls in QuarnError.__subclasses__()}
 
 
@@ -135,11 +140,21 @@ def _error(status, message):
 
 
 # The read-back, as plain data. Coordinates are grid units.
-Room = collections.namedtuple("Room", "outline area complete from_entrance doors")
+Room = collections.namedtuple("Room", "outline area complete from_entrance doors type name reach")
 Room.__doc__ = ("One room: outline (points, clockwise), area in grid cells, complete (False "
                 "only where the step budget stopped it); of finished buildings from_entrance "
                 "(doors and stairs to pass from outside, None when unreachable) and doors "
-                "(wall indices, the entrance included), else None and [].")
+                "(wall indices, the entrance included), else None and []; with a programme "
+                "type (its key, \"bedroom\"; None when untyped) and name (\"Bedroom 2\"), "
+                "else None; with navigation reach (a Reach), else None.")
+Reach = collections.namedtuple("Reach", "reachable path_length free_point free_radius reason")
+Reach.__doc__ = ("How the walker reaches a room from outside the entrance, in metres: "
+                 "reachable, path_length (None when not), free_point (x, y, z: the middle of "
+                 "the largest free disc of floor) and free_radius, reason (why not, or \"\").")
+Furniture = collections.namedtuple("Furniture", "kind storey room footprint facing boxes")
+Furniture.__doc__ = ("One piece of furniture: kind (\"bed\", ...), storey and room, footprint "
+                     "(x0, y0, x1, y1), facing (the side it is used from), boxes (Box list in "
+                     "its storey's frame, z from the floor).")
 Wall = collections.namedtuple("Wall", "edge rooms opening pieces")
 Wall.__doc__ = ("One wall: edge ((x1, y1), (x2, y2)), rooms (one or two indices), opening "
                 "(\"door\", \"window\", \"entrance\" or \"none\"), pieces (the Boxes it is "
@@ -159,11 +174,15 @@ Stair.__doc__ = ("A stair from storey lower to lower + 1: footprint (x0, y0, x1,
                  "lower floor, a storey is 1.5 high); missing is None, or why there is none "
                  "(\"incomplete\": a storey is not complete; \"no place\": no room has space), "
                  "and the other fields are then None or empty.")
-Building = collections.namedtuple("Building", "storeys entrance entrance_missing stairs missing")
+Building = collections.namedtuple(
+    "Building", "storeys entrance entrance_missing stairs missing furniture unmet unfurnished "
+    "unreachable")
 Building.__doc__ = ("One building: storeys (lowest first); for finished buildings the entrance "
                     "(Entrance or None, entrance_missing then says why), stairs (one per pair "
-                    "of consecutive storeys) and missing (notes on what it lacks); None, None, "
-                    "[] and [] for the design alone.")
+                    "of consecutive storeys) and missing (notes on what it lacks), else None, "
+                    "None, [], []; furniture (Furniture list; [] without it) and the notes of "
+                    "the programme (unmet goals), the furniture (unfurnished) and the "
+                    "navigation (unreachable rooms).")
 
 
 # int progress(void* user, uint64_t done, uint64_t total)
@@ -176,7 +195,7 @@ class _Settings(ctypes.Structure):
                 ("steps", ctypes.c_uint32), ("seed", ctypes.c_int32), ("finished", ctypes.c_int32),
                 ("entrance_side", ctypes.c_int32), ("storey_height", ctypes.c_float),
                 ("unit", ctypes.c_float), ("programme", ctypes.c_char_p),
-                ("furniture", ctypes.c_int32),
+                ("furniture", ctypes.c_int32), ("navigation", ctypes.c_int32),
                 ("progress", _Progress), ("progress_user", ctypes.c_void_p)]
 
 
@@ -197,6 +216,18 @@ class _Slab(ctypes.Structure):
 
 class _Box(ctypes.Structure):
     _fields_ = [("min", ctypes.c_float * 3), ("max", ctypes.c_float * 3)]
+
+
+class _Furniture(ctypes.Structure):
+    _fields_ = [("kind", ctypes.c_char_p), ("storey", ctypes.c_int32), ("room", ctypes.c_int32),
+                ("footprint", ctypes.c_float * 4), ("facing", ctypes.c_int),
+                ("box_count", ctypes.c_size_t)]
+
+
+class _Reach(ctypes.Structure):
+    _fields_ = [("reachable", ctypes.c_int32), ("path_length", ctypes.c_float),
+                ("free_point", ctypes.c_float * 3), ("free_radius", ctypes.c_float),
+                ("reason", ctypes.c_char_p)]
 
 
 class _Entrance(ctypes.Structure):
@@ -274,9 +305,21 @@ def _load():
                                    size_p], ctypes.c_int),
         "quarn_get_room_from_entrance": ([handle, index, index, index,
                                           ctypes.POINTER(ctypes.c_int32)], ctypes.c_int),
-        "quarn_missing_count": ([handle, index, size_p], ctypes.c_int),
-        "quarn_get_missing": ([handle, index, index, ctypes.POINTER(ctypes.c_char_p)],
-                              ctypes.c_int),
+        "quarn_note_count": ([handle, index, ctypes.c_int, size_p], ctypes.c_int),
+        "quarn_get_note": ([handle, index, ctypes.c_int, index, ctypes.POINTER(ctypes.c_char_p)],
+                           ctypes.c_int),
+        "quarn_room_type_key": ([ctypes.c_int], ctypes.c_char_p),
+        "quarn_get_room_type": ([handle, index, index, index, ctypes.POINTER(ctypes.c_int),
+                                 ctypes.POINTER(ctypes.c_char_p)], ctypes.c_int),
+        "quarn_furniture_count": ([handle, index, size_p], ctypes.c_int),
+        "quarn_get_furniture": ([handle, index, index, ctypes.POINTER(_Furniture)], ctypes.c_int),
+        "quarn_get_furniture_boxes": ([handle, index, index, ctypes.POINTER(_Box),
+                                       ctypes.c_size_t, size_p], ctypes.c_int),
+        "quarn_get_room_reach": ([handle, index, index, index, ctypes.POINTER(_Reach)],
+                                 ctypes.c_int),
+        "quarn_find_path": ([handle, index, ctypes.POINTER(ctypes.c_float),
+                             ctypes.POINTER(ctypes.c_float), ctypes.POINTER(ctypes.c_float),
+                             ctypes.c_size_t, size_p], ctypes.c_int),
         "quarn_write_file": ([handle, ctypes.c_int, ctypes.c_char_p], ctypes.c_int),
         "quarn_write_buffer": ([handle, ctypes.c_int, ctypes.c_void_p, ctypes.c_size_t, size_p],
                                ctypes.c_int),
@@ -322,6 +365,12 @@ def _metres(name, value, allow_zero=False):
     if not ((allow_zero and value == 0) or 1e-6 <= value <= 1e6):
         raise ValueError(f"{name} must be metres from 0.000001 to 1000000, not {value}")
     return float(value)
+
+
+def _real(name, value):
+    if isinstance(value, bool) or not isinstance(value, (int, float)):
+        raise TypeError(f"{name} must be a number, not {type(value).__name__}")
+    return value
 
 
 def _flag(name, value):
@@ -380,6 +429,22 @@ class Buildings(list):
                                                   size.value, ctypes.byref(size)))
         return buffer.raw[:size.value]
 
+    def find_path(self, building, start, end):
+        """The corners (x, y, z in metres) of the walking path from start to end
+        in building (an index), both ends included; [] when either end is off
+        the navigation mesh or nothing connects them. Needs navigation=True."""
+        lib = _library()
+        ends = [(ctypes.c_float * 3)(*[float(_real(f"{name}[{i}]", v)) for i, v in enumerate(point)])
+                for name, point in (("start", start), ("end", end))]
+        count = ctypes.c_size_t(0)
+        building = _integer("building", building, 0, 2**63 - 1)
+        self._design.check(lib.quarn_find_path(self._design.handle, building, ends[0], ends[1],
+                                               None, 0, ctypes.byref(count)))
+        corners = (ctypes.c_float * (3 * max(count.value, 1)))()
+        self._design.check(lib.quarn_find_path(self._design.handle, building, ends[0], ends[1],
+                                               corners, count.value, ctypes.byref(count)))
+        return [tuple(corners[3 * i:3 * i + 3]) for i in range(count.value)]
+
     def plan_svg(self):
         """The floor plans of every building as one SVG document (text)."""
         return self.to_bytes("svg").decode("utf-8")
@@ -420,26 +485,39 @@ class _Design:
         self.check(function(self.handle, *indices, ctypes.byref(out)))
         return out
 
-    def room(self, b, s, r, finished):
+    def room(self, b, s, r, layers):
         lib = _library()
         info = self.fill(lib.quarn_get_room, _Room, b, s, r)
         xy = (ctypes.c_int32 * (2 * info.outline_points))()
         count = ctypes.c_size_t(0)
         self.check(lib.quarn_get_room_outline(self.handle, b, s, r, xy, info.outline_points,
                                               ctypes.byref(count)))
-        distance, doors = None, []
-        if finished:
+        distance, doors, kind, name, reach = None, [], None, None, None
+        if "finished" in layers:
             number = ctypes.c_int32(0)
             self.check(lib.quarn_get_room_from_entrance(self.handle, b, s, r,
                                                         ctypes.byref(number)))
             distance = None if number.value < 0 else number.value
             doors = list(self.array(lib.quarn_get_room_doors, ctypes.c_int32, b, s, r))
+        if "programme" in layers:
+            number, text = ctypes.c_int(0), ctypes.c_char_p()
+            self.check(lib.quarn_get_room_type(self.handle, b, s, r, ctypes.byref(number),
+                                               ctypes.byref(text)))
+            if number.value >= 0:
+                kind = lib.quarn_room_type_key(number.value).decode("ascii")
+                name = text.value.decode("utf-8")
+        if "navigation" in layers:
+            found = self.fill(lib.quarn_get_room_reach, _Reach, b, s, r)
+            reach = Reach(bool(found.reachable),
+                          found.path_length if found.reachable else None,
+                          tuple(found.free_point), found.free_radius,
+                          found.reason.decode("utf-8"))
         return Room(_points(list(zip(xy[0::2], xy[1::2]))), info.area, bool(info.complete),
-                    distance, doors)
+                    distance, doors, kind, name, reach)
 
-    def storey(self, b, s, finished):
+    def storey(self, b, s, layers):
         lib = _library()
-        rooms = [self.room(b, s, r, finished)
+        rooms = [self.room(b, s, r, layers)
                  for r in range(self.count(lib.quarn_room_count, b, s))]
         walls = [Wall(((w.x1, w.y1), (w.x2, w.y2)),
                       (w.room_a,) if w.room_b < 0 else (w.room_a, w.room_b), _OPENINGS[w.opening],
@@ -458,22 +536,37 @@ class _Design:
         return Stair(found.lower, tuple(found.footprint), _SIDE_NAMES[found.climb],
                      (found.room_below, found.room_above), steps, None)
 
-    def building(self, b, finished):
+    def notes(self, b, kind):
         lib = _library()
-        storeys = [self.storey(b, s, finished)
+        notes = []
+        for n in range(self.count(lib.quarn_note_count, b, kind)):
+            text = ctypes.c_char_p()
+            self.check(lib.quarn_get_note(self.handle, b, kind, n, ctypes.byref(text)))
+            notes.append(text.value.decode("utf-8"))
+        return notes
+
+    def piece(self, b, p):
+        lib = _library()
+        found = self.fill(lib.quarn_get_furniture, _Furniture, b, p)
+        boxes = [_box(x) for x in self.array(lib.quarn_get_furniture_boxes, _Box, b, p)]
+        return Furniture(found.kind.decode("utf-8"), found.storey, found.room,
+                         tuple(found.footprint), _SIDE_NAMES[found.facing], boxes)
+
+    def building(self, b, layers):
+        lib = _library()
+        storeys = [self.storey(b, s, layers)
                    for s in range(self.count(lib.quarn_storey_count, b))]
-        if not finished:
-            return Building(storeys, None, None, [], [])
+        furniture = ([self.piece(b, p) for p in range(self.count(lib.quarn_furniture_count, b))]
+                     if "furniture" in layers else [])
+        later = (furniture, self.notes(b, 1), self.notes(b, 2), self.notes(b, 3))
+        if "finished" not in layers:
+            return Building(storeys, None, None, [], [], *later)
         found = self.fill(lib.quarn_get_entrance, _Entrance, b)
         entrance = None if found.missing != 0 else Entrance(
             found.wall, found.room, tuple(found.centre), _SIDE_NAMES[found.facing])
         stairs = [self.stair(b, k) for k in range(self.count(lib.quarn_stair_count, b))]
-        notes = []
-        for n in range(self.count(lib.quarn_missing_count, b)):
-            text = ctypes.c_char_p()
-            self.check(lib.quarn_get_missing(self.handle, b, n, ctypes.byref(text)))
-            notes.append(text.value.decode("utf-8"))
-        return Building(storeys, entrance, _MISSING[found.missing], stairs, notes)
+        return Building(storeys, entrance, _MISSING[found.missing], stairs, self.notes(b, 0),
+                        *later)
 
 
 class _ProgressCall:
@@ -507,7 +600,8 @@ def _loop_points(outline):
 
 
 def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None, seed=0,
-             finished=True, entrance_side="south", storey_height=None, unit=1.0, progress=None):
+             finished=True, entrance_side="south", storey_height=None, unit=1.0, programme=None,
+             furniture=False, navigation=False, progress=None):
     """Designs one building per outline loop and returns them as Buildings.
 
     outline is the text form or a list of loops of (x, y) integer points.
@@ -517,7 +611,10 @@ def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None,
     first: "south", "north", "east" or "west"), stairs and 3 m storeys, as
     quarn-gen does by default; False keeps the design alone. storey_height
     (metres per storey) and unit (metres per grid unit) scale the 3D
-    outputs. progress, if given, is called as progress(done, total) with the
+    outputs. programme (a built-in name, "house" or "office", or programme
+    JSON text) types the rooms and closes doors by use; furniture (needs a
+    programme) furnishes the typed rooms; navigation builds each building's
+    navigation mesh for the reach of its rooms and find_path. progress, if given, is called as progress(done, total) with the
     design steps done so far and the most there can be, at least every 50
     ms; a true result cancels with CancelledError. For example, with tqdm::
 
@@ -542,6 +639,13 @@ def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None,
     settings.storey_height = 0.0 if storey_height is None else _metres("storey_height",
                                                                       storey_height)
     settings.unit = _metres("unit", unit)
+    if programme is not None and not isinstance(programme, str):
+        raise TypeError(f"programme must be a name or JSON text, not {type(programme).__name__}")
+    settings.programme = None if programme is None else programme.encode("utf-8")
+    settings.furniture = _flag("furniture", furniture)
+    settings.navigation = _flag("navigation", navigation)
+    layers = {name for name, on in (("finished", finished), ("programme", programme is not None),
+                                    ("furniture", furniture), ("navigation", navigation)) if on}
     call = None
     if progress is not None:
         if not callable(progress):
@@ -561,6 +665,6 @@ def generate(outline, room_size=45, room_size_variance=0, storeys=1, steps=None,
     if call is not None and call.raised is not None:
         raise call.raised
     design.check(status)
-    buildings = [design.building(b, bool(finished))
+    buildings = [design.building(b, layers)
                  for b in range(design.count(lib.quarn_building_count))]
     return Buildings(design, buildings)

@@ -75,6 +75,28 @@ class ReadBackTest(unittest.TestCase):
                          (building.entrance is None))
 
 
+class LayerTest(unittest.TestCase):
+    def test_typed_furnished_navigated_building(self):
+        buildings = quarn.generate(SQUARE, storeys=2, programme="house", furniture=True,
+                                   navigation=True)
+        building = buildings[0]
+        rooms = [room for storey in building.storeys for room in storey.rooms]
+        self.assertTrue(all(room.type and room.name for room in rooms))
+        self.assertTrue(all(room.reach.reachable and room.reach.path_length > 0 for room in rooms))
+        self.assertEqual(building.unreachable, [])
+        self.assertTrue(building.furniture)
+        for piece in building.furniture:
+            room = building.storeys[piece.storey].rooms[piece.room]
+            self.assertTrue(piece.kind and piece.boxes and room.type, piece)
+        start, end = rooms[0].reach.free_point, rooms[-1].reach.free_point
+        path = buildings.find_path(0, start, end)
+        self.assertGreaterEqual(len(path), 2)
+        self.assertAlmostEqual(path[-1][2], end[2], places=3)
+        self.assertEqual(buildings.find_path(0, (1e6, 0, 0), end), [])
+        with self.assertRaises(quarn.UnavailableError):
+            quarn.generate(SQUARE).find_path(0, start, end)
+
+
 class ArgumentTest(unittest.TestCase):
     def test_bad_arguments_name_themselves(self):
         cases = [
@@ -94,6 +116,10 @@ class ArgumentTest(unittest.TestCase):
             ({"outline": [[(0, 0), (0, 15.5), (15, 15), (15, 0)]]}, TypeError, "outline[0][1].y"),
             ({"outline": [[(0, 0), (0, 15, 1), (15, 15), (15, 0)]]}, TypeError, "outline[0][1]"),
             ({"outline": SQUARE + [[]]}, quarn.OutlineError, "loop 2"),
+            ({"programme": "castle"}, quarn.ProgrammeError, "castle"),
+            ({"programme": 3}, TypeError, "programme"),
+            ({"furniture": True}, quarn.RangeError, "furniture"),
+            ({"navigation": "yes"}, TypeError, "navigation"),
         ]
         for arguments, error, word in cases:
             with self.subTest(arguments=arguments):

@@ -3,6 +3,7 @@
 // memory leaves it other than as a status and a message.
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -22,9 +23,13 @@
 #include "export/scene.h"
 #include "export/sceneexport.h"
 #include "finish/finishedbuilding.h"
+#include "furnish/furnish.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
+#include "nav/reachability.h"
 #include "plandump.h"
+#include "programme/json/programmejson.h"
+#include "programme/programme.h"
 #include "quarn/quarn.h"
 
 #define QUARN_TEXT_OF(number) #number
@@ -36,15 +41,23 @@ static_assert(QUARN_COORDINATE_LIMIT == quarn::kOutlineCoordinateLimit);
 static_assert(QUARN_CELL_LIMIT == quarn::kOutlineCellLimit);
 static_assert(QUARN_SIDE_WEST == SideLeft && QUARN_SIDE_EAST == SideRight &&
               QUARN_SIDE_SOUTH == SideDown && QUARN_SIDE_NORTH == SideUp);
+static_assert(quarn::kRoomTypeCount == QUARN_ROOM_KITCHENETTE + 1);
 static_assert(QUARN_SETTINGS_SIZE_V1 == offsetof(quarn_settings, finished) + sizeof(int32_t));
+
+// The kinds of quarn_notes.
+constexpr std::size_t kNoteKinds = QUARN_NOTES_UNREACHABLE + 1;
 
 struct quarn_design {
   std::vector<CBuilding> buildings;
   std::uint32_t steps = QUARN_STEPS_ALL;
   // One per building when the outputs are finished; none for the design alone.
   std::optional<std::vector<quarn::FinishedBuilding>> finished;
-  // Per finished building, its notes on what it lacks.
-  std::vector<std::vector<std::string>> missing;
+  // One per building for the layers the settings asked for.
+  std::optional<std::vector<quarn::TypedBuilding>> typed;
+  std::optional<std::vector<quarn::FurnishedBuilding>> furnished;
+  std::optional<std::vector<quarn::NavBuilding>> navigation;
+  // Per building, its notes of every quarn_notes kind.
+  std::vector<std::array<std::vector<std::string>, kNoteKinds>> notes;
   quarn::SceneSettings scene;
   // Reads as well as writes report their failures, so both are mutable.
   mutable std::mutex mutex;
@@ -136,6 +149,13 @@ std::optional<std::string> CheckSettings(const quarn_settings& settings) {
     return "storey_height must be 0 or metres from 0.000001 to 1000000";
   }
   if (settings.furniture != 0 && settings.furniture != 1) return "furniture must be 0 or 1";
+  if (settings.navigation != 0 && settings.navigation != 1) return "navigation must be 0 or 1";
+  if (settings.finished == 0 && (settings.programme != nullptr || settings.navigation != 0)) {
+    return "a programme and navigation need finished buildings (finished 1)";
+  }
+  if (settings.furniture != 0 && settings.programme == nullptr) {
+    return "furniture needs a programme to know what the rooms are for";
+  }
   return std::nullopt;
 }
 
@@ -176,17 +196,31 @@ std::uint64_t MostSteps(const quarn::OutlineFile& file, const quarn_settings& se
 void Clear(quarn_design& design) {
   design.buildings.clear();
   design.finished.reset();
-  design.missing.clear();
+  design.typed.reset();
+  design.furnished.reset();
+  design.navigation.reset();
+  design.notes.clear();
 }
 
-// The buildings of one generation, designed and finished as settings say.
+// The buildings of one generation with the layers the settings ask for.
 struct Generated {
   std::vector<CBuilding> buildings;
   std::optional<std::vector<quarn::FinishedBuilding>> finished;
+  std::optional<std::vector<quarn::TypedBuilding>> typed;
+  std::optional<std::vector<quarn::FurnishedBuilding>> furnished;
+  std::optional<std::vector<quarn::NavBuilding>> navigation;
+};
+
+// What a generation makes besides the design, read from the settings.
+struct Layers {
+  std::optional<quarn::Programme> programme;
+  bool furniture = false;
+  bool navigation = false;
+  quarn::NavScale scale;
 };
 
 Generated Design(const quarn::OutlineFile& file, const quarn_settings& settings,
-                 quarn::DesignObserver& observer) {
+                 const Layers& layers, quarn::DesignObserver& observer) {
   Generated generated;
   for (int i = 0; i < file.loops.GetSize(); ++i) {
     CFloorSpec spec(file.loops[i], settings.storeys, settings.room_size_variance,
@@ -194,13 +228,45 @@ Generated Design(const quarn::OutlineFile& file, const quarn_settings& settings,
     spec.seed = settings.seed;
     generated.buildings.emplace_back(spec, settings.steps, observer);
   }
-  if (settings.finished != 0) {
-    TList<TList<CFloor>> floors;
-    for (const CBuilding& building : generated.buildings) floors.Add(building.floors);
-    const quarn::FinishSettings finish{static_cast<Side>(settings.entrance_side)};
-    generated.finished = quarn::FinishBuildings(floors, finish);
+  if (settings.finished == 0) return generated;
+  const quarn::FinishSettings finish{static_cast<Side>(settings.entrance_side)};
+  auto& finished = generated.finished.emplace();
+  auto* typed = layers.programme ? &generated.typed.emplace() : nullptr;
+  auto* furnished = layers.furniture ? &generated.furnished.emplace() : nullptr;
+  auto* navigation = layers.navigation ? &generated.navigation.emplace() : nullptr;
+  for (const CBuilding& building : generated.buildings) {
+    const TList<CFloor>& floors = building.floors;
+    finished.push_back(quarn::FinishBuilding(floors, finish));
+    if (typed != nullptr) {
+      typed->push_back(quarn::ApplyProgramme(floors, finished.back(), *layers.programme,
+                                             layers.scale.metresPerUnit));
+    }
+    if (furnished != nullptr) {
+      furnished->push_back(quarn::FurnishBuilding(floors, finished.back(), typed->back(),
+                                                  layers.scale.metresPerUnit));
+    }
+    if (navigation != nullptr) {
+      navigation->push_back(quarn::NavigateBuilding(
+          floors, finished.back(), typed ? &typed->back() : nullptr,
+          furnished ? &furnished->back() : nullptr, layers.scale));
+    }
   }
   return generated;
+}
+
+// The programme the settings name or spell out; none after saying why.
+std::optional<quarn::Programme> ReadProgramme(const char* given, std::string& problem) {
+  const std::string_view text(given);
+  if (auto builtin = quarn::GetBuiltinProgramme(text)) return builtin;
+  const std::size_t start = text.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos || text[start] != '{') {
+    problem = "programme '" + std::string(text) +
+              "' is no built-in programme (house, office) and no programme text (JSON)";
+    return std::nullopt;
+  }
+  quarn::ProgrammeReadResult read = quarn::ReadProgrammeJson(text, "programme");
+  if (!read.programme) problem = read.error;
+  return read.programme;
 }
 
 // Design with the caller's progress callback: the design runs on a worker
@@ -208,12 +274,12 @@ Generated Design(const quarn::OutlineFile& file, const quarn_settings& settings,
 // back every kProgressInterval, whatever the design is doing. None when the
 // callback cancelled; the worker's failure is thrown again here.
 std::optional<Generated> DesignReporting(const quarn::OutlineFile& file,
-                                         const quarn_settings& settings) {
+                                         const quarn_settings& settings, const Layers& layers) {
   ProgressCounter counter;
   const std::uint64_t total = MostSteps(file, settings);
   auto worker = std::async(std::launch::async, [&] {
     const quarn::capi::CallAssertions assertions;
-    return Design(file, settings, counter);
+    return Design(file, settings, layers, counter);
   });
   // True when the callback asks to stop; the worker then stops at its next
   // step, and does too when the callback throws.
@@ -249,10 +315,15 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
   if (!read) return Fail(design, QUARN_ERROR_RANGE, problem);
   const quarn_settings& settings = *read;
   if (const auto bad = CheckSettings(settings)) return Fail(design, QUARN_ERROR_RANGE, *bad);
-  if (settings.programme != nullptr || settings.furniture != 0) {
-    return Fail(design, QUARN_ERROR_UNAVAILABLE,
-                "this library types and furnishes no rooms: programme must be null and "
-                "furniture 0");
+  Layers layers;
+  layers.furniture = settings.furniture != 0;
+  layers.navigation = settings.navigation != 0;
+  layers.scale.metresPerUnit = settings.unit;
+  layers.scale.storeyHeight =
+      settings.storey_height != 0 ? settings.storey_height : kFinishedStoreyHeight;
+  if (settings.programme != nullptr) {
+    layers.programme = ReadProgramme(settings.programme, problem);
+    if (!layers.programme) return Fail(design, QUARN_ERROR_PROGRAMME, problem);
   }
   std::istringstream in(text);
   const quarn::OutlineFile file = quarn::ReadOutlineFile(in);
@@ -264,13 +335,16 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
   std::optional<Generated> generated;
   if (settings.progress == nullptr) {
     quarn::DesignObserver silent;
-    generated = Design(file, settings, silent);
+    generated = Design(file, settings, layers, silent);
   } else {
-    generated = DesignReporting(file, settings);
+    generated = DesignReporting(file, settings, layers);
     if (!generated) return Fail(design, QUARN_ERROR_CANCELLED, "cancelled by the progress callback");
   }
   design.buildings = std::move(generated->buildings);
   design.finished = std::move(generated->finished);
+  design.typed = std::move(generated->typed);
+  design.furnished = std::move(generated->furnished);
+  design.navigation = std::move(generated->navigation);
   design.steps = settings.steps;
   design.scene = quarn::SceneSettings{};
   design.scene.metresPerUnit = settings.unit;
@@ -279,10 +353,13 @@ quarn_status Generate(quarn_design& design, const std::string& text, const quarn
   } else if (design.finished) {
     design.scene.storeyHeight = kFinishedStoreyHeight;
   }
-  if (design.finished) {
-    for (const quarn::FinishedBuilding& building : *design.finished) {
-      design.missing.push_back(building.GetMissing());
-    }
+  design.notes.resize(design.buildings.size());
+  for (std::size_t b = 0; b < design.notes.size(); ++b) {
+    auto& notes = design.notes[b];
+    if (design.finished) notes[QUARN_NOTES_MISSING] = (*design.finished)[b].GetMissing();
+    if (design.typed) notes[QUARN_NOTES_UNMET] = (*design.typed)[b].unmet;
+    if (design.furnished) notes[QUARN_NOTES_UNFURNISHED] = (*design.furnished)[b].unfurnished;
+    if (design.navigation) notes[QUARN_NOTES_UNREACHABLE] = (*design.navigation)[b].unreachable;
   }
   return QUARN_OK;
 }
@@ -341,18 +418,50 @@ const CRoom* Room(const quarn_design& design, size_t building, size_t storey, si
   return &floor->rooms[static_cast<int>(room)];
 }
 
-// The finished building, or null after saying why there is none. The status
-// of the failure is in *status.
-const quarn::FinishedBuilding* FinishedAt(const quarn_design& design, size_t building,
-                                          quarn_status& status) {
+// The entry of a per-storey table of a layer, or null where the table holds
+// none (a storey the layer left out).
+template <class T>
+const T* EntryOf(const std::vector<std::vector<T>>& table, size_t storey, size_t index) {
+  if (storey >= table.size() || index >= table[storey].size()) return nullptr;
+  return &table[storey][index];
+}
+
+// False only for a door between two rooms that the programme closed.
+bool IsDoorKept(const quarn::TypedBuilding& typed, size_t storey, size_t wall) {
+  return storey >= typed.doorKept.size() || wall >= typed.doorKept[storey].size() ||
+         typed.doorKept[storey][wall];
+}
+
+// The building's layer, or null after saying why there is none (what names
+// the setting that asks for it); the status in *status.
+template <class T>
+const T* LayerAt(const quarn_design& design, const std::optional<std::vector<T>>& layer,
+                 size_t building, const char* what, quarn_status& status) {
   status = QUARN_ERROR_RANGE;
   if (Building(design, building) == nullptr) return nullptr;
-  if (!design.finished) {
+  if (!layer) {
     status = QUARN_ERROR_UNAVAILABLE;
-    Fail(design, status, "the buildings are not finished (settings.finished was 0)");
+    Fail(design, status, std::string("the generation was not asked for ") + what);
     return nullptr;
   }
-  return &(*design.finished)[building];
+  return &(*layer)[building];
+}
+
+// The building's notes of kind, or null after saying why there are none.
+const std::vector<std::string>* NotesAt(const quarn_design& design, size_t building, int kind) {
+  if (Building(design, building) == nullptr) return nullptr;
+  if (kind < 0 || static_cast<std::size_t>(kind) >= kNoteKinds) {
+    Fail(design, QUARN_ERROR_RANGE, "no notes of kind " + std::to_string(kind));
+    return nullptr;
+  }
+  return &design.notes[building][static_cast<std::size_t>(kind)];
+}
+
+// The finished building, or null after saying why there is none; the
+// status in *status.
+const quarn::FinishedBuilding* FinishedAt(const quarn_design& design, size_t building,
+                                          quarn_status& status) {
+  return LayerAt(design, design.finished, building, "finished buildings (finished 0)", status);
 }
 
 // Copies items into out (capacity of them): the count is always given; a
@@ -386,6 +495,21 @@ const std::optional<quarn::Stair>* StairAt(const quarn_design& design, size_t bu
     return nullptr;
   }
   return &finished->stairs[stair];
+}
+
+// The piece, or null after saying why there is none; the status in *status.
+const quarn::FurniturePiece* PieceAt(const quarn_design& design, size_t building, size_t piece,
+                                     quarn_status& status) {
+  const quarn::FurnishedBuilding* furnished =
+      LayerAt(design, design.furnished, building, "furniture", status);
+  if (furnished == nullptr) return nullptr;
+  if (piece >= furnished->pieces.size()) {
+    status = QUARN_ERROR_RANGE;
+    Fail(design, status,
+         "piece " + std::to_string(piece) + " of " + std::to_string(furnished->pieces.size()));
+    return nullptr;
+  }
+  return &furnished->pieces[piece];
 }
 
 quarn_box BoxOf(const CBox3& box) {
@@ -481,6 +605,8 @@ const char* quarn_status_string(int status) {
       return "QUARN_ERROR_CANCELLED";
     case QUARN_ERROR_UNAVAILABLE:
       return "QUARN_ERROR_UNAVAILABLE";
+    case QUARN_ERROR_PROGRAMME:
+      return "QUARN_ERROR_PROGRAMME";
     default:
       return "unknown status";
   }
@@ -627,8 +753,11 @@ quarn_status quarn_get_walls(const quarn_design* design, size_t building, size_t
       const CPoint2 b = wall.edge.GetPoint(2);
       const bool entrance = ground && finished != nullptr && finished->entrance &&
                             finished->entrance->wall == w;
+      const bool closed =
+          design->typed && !IsDoorKept((*design->typed)[building], storey, static_cast<size_t>(w));
       all.push_back({a.x, a.y, b.x, b.y, indexOf(wall.pair.first), indexOf(wall.pair.second),
                      entrance ? QUARN_OPENING_ENTRANCE
+                     : closed ? QUARN_OPENING_NONE
                               : static_cast<quarn_opening>(wall.GetOpening())});
     }
     return CopyOut(*design, all, walls, capacity, count);
@@ -757,8 +886,8 @@ quarn_status quarn_get_room_from_entrance(const quarn_design* design, size_t bui
     quarn_status status = QUARN_OK;
     const quarn::FinishedBuilding* finished = FinishedAt(*design, building, status);
     if (finished == nullptr) return status;
-    const std::optional<int> distance = finished->fromEntrance[storey][room];
-    *doors = distance ? static_cast<int32_t>(*distance) : -1;
+    const std::optional<int>* distance = EntryOf(finished->fromEntrance, storey, room);
+    *doors = distance && *distance ? static_cast<int32_t>(**distance) : -1;
     return QUARN_OK;
   });
 }
@@ -778,28 +907,154 @@ quarn_status quarn_get_room_doors(const quarn_design* design, size_t building, s
   });
 }
 
-quarn_status quarn_missing_count(const quarn_design* design, size_t building, size_t* count) {
+quarn_status quarn_note_count(const quarn_design* design, size_t building, int kind,
+                              size_t* count) {
   return Guarded(design, [&] {
     if (count == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no count");
-    quarn_status status = QUARN_OK;
-    if (FinishedAt(*design, building, status) == nullptr) return status;
-    *count = design->missing[building].size();
+    const std::vector<std::string>* notes = NotesAt(*design, building, kind);
+    if (notes == nullptr) return QUARN_ERROR_RANGE;
+    *count = notes->size();
     return QUARN_OK;
   });
 }
 
-quarn_status quarn_get_missing(const quarn_design* design, size_t building, size_t note,
-                               const char** text) {
+quarn_status quarn_get_note(const quarn_design* design, size_t building, int kind, size_t note,
+                            const char** text) {
   return Guarded(design, [&] {
     if (text == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no text to set");
-    quarn_status status = QUARN_OK;
-    if (FinishedAt(*design, building, status) == nullptr) return status;
-    const std::vector<std::string>& notes = design->missing[building];
-    if (note >= notes.size()) {
+    const std::vector<std::string>* notes = NotesAt(*design, building, kind);
+    if (notes == nullptr) return QUARN_ERROR_RANGE;
+    if (note >= notes->size()) {
       return Fail(*design, QUARN_ERROR_RANGE,
-                  "note " + std::to_string(note) + " of " + std::to_string(notes.size()));
+                  "note " + std::to_string(note) + " of " + std::to_string(notes->size()));
     }
-    *text = notes[note].c_str();
+    *text = (*notes)[note].c_str();
+    return QUARN_OK;
+  });
+}
+
+const char* quarn_room_type_key(int type) {
+  if (type < 0 || type >= quarn::kRoomTypeCount) return nullptr;
+  // The keys are string literals, so their views end in a null.
+  return quarn::GetRoomTypeKey(static_cast<quarn::RoomType>(type)).data();
+}
+
+quarn_status quarn_get_room_type(const quarn_design* design, size_t building, size_t storey,
+                                 size_t room, quarn_room_type* type, const char** name) {
+  return Guarded(design, [&] {
+    if (type == nullptr || name == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no type or name");
+    if (Room(*design, building, storey, room) == nullptr) return QUARN_ERROR_RANGE;
+    quarn_status status = QUARN_OK;
+    const quarn::TypedBuilding* typed = LayerAt(*design, design->typed, building, "programme", status);
+    if (typed == nullptr) return status;
+    const std::optional<quarn::RoomType>* found = EntryOf(typed->types, storey, room);
+    const std::string* named = EntryOf(typed->names, storey, room);
+    *type = found && *found ? static_cast<quarn_room_type>(**found) : QUARN_ROOM_UNTYPED;
+    *name = named ? named->c_str() : "";
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_furniture_count(const quarn_design* design, size_t building, size_t* count) {
+  return Guarded(design, [&] {
+    if (count == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no count");
+    quarn_status status = QUARN_OK;
+    const quarn::FurnishedBuilding* furnished =
+        LayerAt(*design, design->furnished, building, "furniture", status);
+    if (furnished == nullptr) return status;
+    *count = furnished->pieces.size();
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_furniture(const quarn_design* design, size_t building, size_t piece,
+                                 quarn_furniture* out) {
+  return Guarded(design, [&] {
+    if (out == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no piece to fill");
+    quarn_status status = QUARN_OK;
+    const quarn::FurniturePiece* found = PieceAt(*design, building, piece, status);
+    if (found == nullptr) return status;
+    quarn_furniture result{};
+    result.kind = found->kind.c_str();
+    result.storey = found->storey;
+    result.room = found->room;
+    for (std::size_t i = 0; i < 4 && i < found->footprint.size(); ++i) {
+      result.footprint[i] = found->footprint[i];
+    }
+    result.facing = static_cast<quarn_side>(found->facing);
+    result.box_count = static_cast<size_t>(found->boxes.GetSize());
+    *out = result;
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_get_furniture_boxes(const quarn_design* design, size_t building, size_t piece,
+                                       quarn_box* boxes, size_t capacity, size_t* count) {
+  return Guarded(design, [&] {
+    quarn_status status = QUARN_OK;
+    const quarn::FurniturePiece* found = PieceAt(*design, building, piece, status);
+    if (found == nullptr) return status;
+    std::vector<quarn_box> all;
+    for (int i = 0; i < found->boxes.GetSize(); ++i) all.push_back(BoxOf(found->boxes[i]));
+    return CopyOut(*design, all, boxes, capacity, count);
+  });
+}
+
+quarn_status quarn_get_room_reach(const quarn_design* design, size_t building, size_t storey,
+                                  size_t room, quarn_reach* out) {
+  return Guarded(design, [&] {
+    if (out == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no reach to fill");
+    if (Room(*design, building, storey, room) == nullptr) return QUARN_ERROR_RANGE;
+    quarn_status status = QUARN_OK;
+    const quarn::NavBuilding* navigation =
+        LayerAt(*design, design->navigation, building, "navigation", status);
+    if (navigation == nullptr) return status;
+    const quarn::RoomReach* found = EntryOf(navigation->rooms, storey, room);
+    if (found == nullptr) {
+      return Fail(*design, QUARN_ERROR_INTERNAL, "the navigation holds no such room");
+    }
+    const quarn::RoomReach& reach = *found;
+    quarn_reach result{};
+    result.reachable = reach.reachable ? 1 : 0;
+    result.path_length = reach.reachable && reach.pathLength ? *reach.pathLength : -1.0f;
+    result.free_point[0] = reach.freePoint.x;
+    result.free_point[1] = reach.freePoint.y;
+    result.free_point[2] = reach.freePoint.z;
+    result.free_radius = reach.freeRadius;
+    result.reason = reach.reason.c_str();
+    *out = result;
+    return QUARN_OK;
+  });
+}
+
+quarn_status quarn_find_path(const quarn_design* design, size_t building, const float from[3],
+                             const float to[3], float* corners, size_t capacity, size_t* count) {
+  return Guarded(design, [&] {
+    if (from == nullptr || to == nullptr) return Fail(*design, QUARN_ERROR_NULL, "no end points");
+    quarn_status status = QUARN_OK;
+    const quarn::NavBuilding* navigation =
+        LayerAt(*design, design->navigation, building, "navigation", status);
+    if (navigation == nullptr) return status;
+    if (!navigation->mesh) {
+      return Fail(*design, QUARN_ERROR_UNAVAILABLE, "the building has no navigation mesh");
+    }
+    if (count == nullptr || (corners == nullptr && capacity > 0)) {
+      return Fail(*design, QUARN_ERROR_NULL, "no count, or no array for a capacity");
+    }
+    const std::optional<std::vector<CVector3>> path =
+        navigation->mesh->FindPath(CVector3(from[0], from[1], from[2]), CVector3(to[0], to[1], to[2]));
+    std::vector<float> all;
+    for (const CVector3& corner : path.value_or(std::vector<CVector3>{})) {
+      all.insert(all.end(), {corner.x, corner.y, corner.z});
+    }
+    *count = all.size() / 3;
+    if (corners == nullptr) return QUARN_OK;
+    if (capacity < *count) {
+      return Fail(*design, QUARN_ERROR_BUFFER_SIZE,
+                  "needs room for " + std::to_string(*count) + " corners, has " +
+                      std::to_string(capacity));
+    }
+    std::copy(all.begin(), all.end(), corners);
     return QUARN_OK;
   });
 }

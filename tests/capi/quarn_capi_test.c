@@ -65,6 +65,64 @@ static int log_progress(void* user, uint64_t done, uint64_t total) {
   return ++log->calls == log->cancel_at;
 }
 
+/* Typed, furnished and navigated buildings read back; each layer is
+ * unavailable where the settings did not ask for it. */
+static void test_layers(quarn_design* d) {
+  static const char kSquare[] = "(0,0)(0,15)(15,15)(15,0)*\n";
+  quarn_settings settings = quarn_default_settings();
+  quarn_room_type type;
+  const char* name = NULL;
+  quarn_furniture piece;
+  quarn_box boxes[64];
+  quarn_reach reach, first;
+  float corners[3 * 64];
+  size_t rooms = 0, pieces = 0, count = 0, r;
+  int typed = 0, reached = 0;
+  settings.storeys = 2;
+  settings.programme = "house";
+  settings.furniture = 1;
+  settings.navigation = 1;
+  CHECK(quarn_generate_text(d, kSquare, strlen(kSquare), &settings) == QUARN_OK);
+  CHECK(quarn_room_count(d, 0, 1, &rooms) == QUARN_OK && rooms > 0);
+  CHECK(quarn_get_room_reach(d, 0, 0, 0, &first) == QUARN_OK);
+  for (r = 0; r < rooms; ++r) {
+    CHECK(quarn_get_room_type(d, 0, 1, r, &type, &name) == QUARN_OK);
+    typed += type >= QUARN_ROOM_HALL && quarn_room_type_key(type) != NULL && strlen(name) > 0;
+    CHECK(quarn_get_room_reach(d, 0, 1, r, &reach) == QUARN_OK);
+    reached += reach.reachable == 1 && reach.path_length > 0 && strlen(reach.reason) == 0;
+  }
+  CHECK(typed == (int)rooms && reached == (int)rooms);
+  CHECK(strcmp(quarn_room_type_key(QUARN_ROOM_KITCHENETTE), "kitchenette") == 0 &&
+        quarn_room_type_key(QUARN_ROOM_UNTYPED) == NULL && quarn_room_type_key(14) == NULL);
+  CHECK(quarn_furniture_count(d, 0, &pieces) == QUARN_OK && pieces > 0);
+  CHECK(quarn_get_furniture(d, 0, 0, &piece) == QUARN_OK && strlen(piece.kind) > 0 &&
+        piece.footprint[0] < piece.footprint[2] && piece.box_count > 0);
+  CHECK(quarn_get_furniture_boxes(d, 0, 0, boxes, 64, &count) == QUARN_OK &&
+        count == piece.box_count && boxes[0].min[2] >= 0.0f);
+  CHECK(quarn_get_furniture(d, 0, pieces, &piece) == QUARN_ERROR_RANGE);
+  /* From the freest floor of the first room up to that of the last. */
+  CHECK(quarn_find_path(d, 0, first.free_point, reach.free_point, corners, 64, &count) == QUARN_OK &&
+        count >= 2 && corners[3 * count - 1] > 2.0f);
+  CHECK(quarn_find_path(d, 0, first.free_point, reach.free_point, corners, 1, &count) ==
+        QUARN_ERROR_BUFFER_SIZE);
+  corners[0] = 1e6f;
+  CHECK(quarn_find_path(d, 0, corners, reach.free_point, NULL, 0, &count) == QUARN_OK && count == 0);
+  CHECK(quarn_find_path(d, 0, NULL, reach.free_point, NULL, 0, &count) == QUARN_ERROR_NULL);
+  CHECK(quarn_note_count(d, 0, QUARN_NOTES_UNREACHABLE, &count) == QUARN_OK && count == 0);
+  settings.furniture = 0;
+  settings.navigation = 0;
+  CHECK(quarn_generate_text(d, kSquare, strlen(kSquare), &settings) == QUARN_OK);
+  CHECK(quarn_get_room_type(d, 0, 0, 0, &type, &name) == QUARN_OK);
+  CHECK(quarn_furniture_count(d, 0, &pieces) == QUARN_ERROR_UNAVAILABLE);
+  CHECK(quarn_get_room_reach(d, 0, 0, 0, &reach) == QUARN_ERROR_UNAVAILABLE);
+  CHECK(quarn_find_path(d, 0, first.free_point, reach.free_point, NULL, 0, &count) ==
+        QUARN_ERROR_UNAVAILABLE);
+  settings.programme = NULL;
+  CHECK(quarn_generate_text(d, kSquare, strlen(kSquare), &settings) == QUARN_OK);
+  CHECK(quarn_get_room_type(d, 0, 0, 0, &type, &name) == QUARN_ERROR_UNAVAILABLE);
+  CHECK(quarn_get_room_type(d, 0, 0, 0, NULL, &name) == QUARN_ERROR_NULL);
+}
+
 /* Progress counts every design step up to the total; cancelling leaves no
  * buildings and a handle that generates again. */
 static void test_progress_and_cancel(quarn_design* d) {
@@ -88,7 +146,7 @@ static void test_progress_and_cancel(quarn_design* d) {
 
 /* Each bad generation leaves no buildings and one message. */
 static void test_bad_generation(quarn_design* d) {
-  enum { STOREYS, SIZE, SIDE, UNIT, HEIGHT, FURNITURE, PROGRAMME, NONE };
+  enum { STOREYS, SIZE, SIDE, UNIT, HEIGHT, FURNITURE, NAVIGATION, PROGRAMME, UNFINISHED, NONE };
   static const char kSquare[] = "(0,0)(0,5)(5,5)(5,0)*\n";
   struct {
     const char* text;
@@ -111,7 +169,11 @@ static void test_bad_generation(quarn_design* d) {
       {kSquare, UNIT, 2e6, QUARN_ERROR_RANGE},
       {kSquare, HEIGHT, -1, QUARN_ERROR_RANGE},
       {kSquare, FURNITURE, 2, QUARN_ERROR_RANGE},
-      {kSquare, PROGRAMME, 0, QUARN_ERROR_UNAVAILABLE},
+      {kSquare, FURNITURE, 1, QUARN_ERROR_RANGE}, /* without a programme */
+      {kSquare, NAVIGATION, 2, QUARN_ERROR_RANGE},
+      {kSquare, UNFINISHED, 0, QUARN_ERROR_RANGE}, /* a programme, not finished */
+      {kSquare, PROGRAMME, 0, QUARN_ERROR_PROGRAMME},
+      {kSquare, PROGRAMME, 1, QUARN_ERROR_PROGRAMME},
   };
   const int32_t points[] = {0, 0, 0, 5, 5, 5, 5, 0};
   const size_t empty_loop[] = {4, 0}, one_point[] = {4, 1};
@@ -125,7 +187,9 @@ static void test_bad_generation(quarn_design* d) {
       case UNIT: settings.unit = (float)cases[i].value; break;
       case HEIGHT: settings.storey_height = (float)cases[i].value; break;
       case FURNITURE: settings.furniture = (int32_t)cases[i].value; break;
-      case PROGRAMME: settings.programme = "no such programme"; break;
+      case NAVIGATION: settings.navigation = (int32_t)cases[i].value; break;
+      case PROGRAMME: settings.programme = cases[i].value == 0 ? "no such programme" : "{\"name\":"; break;
+      case UNFINISHED: settings.programme = "house"; settings.finished = 0; break;
       default: break;
     }
     CHECK(quarn_generate_text(d, kTwoBuildings, strlen(kTwoBuildings), NULL) == QUARN_OK);
@@ -142,7 +206,7 @@ static void test_bad_generation(quarn_design* d) {
   CHECK(quarn_generate_points(d, NULL, NULL, 1, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_init_settings(NULL, sizeof(quarn_settings)) == QUARN_ERROR_NULL);
   CHECK(quarn_init_settings((quarn_settings*)&count, 3) == QUARN_ERROR_RANGE);
-  for (i = 0; i <= QUARN_ERROR_UNAVAILABLE; ++i) {
+  for (i = 0; i <= QUARN_ERROR_PROGRAMME; ++i) {
     CHECK(strncmp(quarn_status_string((int)i), "QUARN_", 6) == 0);
   }
   CHECK(strcmp(quarn_status_string(QUARN_ERROR_CANCELLED), "QUARN_ERROR_CANCELLED") == 0);
@@ -271,10 +335,16 @@ static void test_null_handle(void) {
   CHECK(quarn_get_stair(NULL, 0, 0, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_get_stair_steps(NULL, 0, 0, NULL, 0, &count) == QUARN_ERROR_NULL);
   CHECK(quarn_get_room_from_entrance(NULL, 0, 0, 0, NULL) == QUARN_ERROR_NULL);
-  CHECK(quarn_missing_count(NULL, 0, &count) == QUARN_ERROR_NULL);
-  CHECK(quarn_get_missing(NULL, 0, 0, NULL) == QUARN_ERROR_NULL);
+  CHECK(quarn_note_count(NULL, 0, QUARN_NOTES_MISSING, &count) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_note(NULL, 0, QUARN_NOTES_MISSING, 0, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_get_wall_pieces(NULL, 0, 0, 0, NULL, 0, &count) == QUARN_ERROR_NULL);
   CHECK(quarn_get_room_doors(NULL, 0, 0, 0, NULL, 0, &count) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_room_type(NULL, 0, 0, 0, NULL, NULL) == QUARN_ERROR_NULL);
+  CHECK(quarn_furniture_count(NULL, 0, &count) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_furniture(NULL, 0, 0, NULL) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_furniture_boxes(NULL, 0, 0, NULL, 0, &count) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_room_reach(NULL, 0, 0, 0, NULL) == QUARN_ERROR_NULL);
+  CHECK(quarn_find_path(NULL, 0, NULL, NULL, NULL, 0, &count) == QUARN_ERROR_NULL);
 }
 
 /* Finished buildings dump as version 2 with their entrance; the design alone
@@ -332,15 +402,15 @@ static void test_finished_parts(quarn_design* d) {
         steps[0].min[2] == 0.0f && steps[16].max[2] > steps[0].max[2]);
   CHECK(quarn_get_room_from_entrance(d, 0, 1, (size_t)stair.room_above, &doors) == QUARN_OK &&
         doors >= 2);
-  CHECK(quarn_missing_count(d, 0, &count) == QUARN_OK && count == 0);
+  CHECK(quarn_note_count(d, 0, QUARN_NOTES_MISSING, &count) == QUARN_OK && count == 0);
   CHECK(quarn_get_entrance(d, 0, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_get_stair(d, 0, 0, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_get_stair_steps(d, 0, 0, NULL, 0, NULL) == QUARN_ERROR_NULL);
-  CHECK(quarn_get_missing(d, 0, 0, NULL) == QUARN_ERROR_NULL);
+  CHECK(quarn_get_note(d, 0, QUARN_NOTES_MISSING, 0, NULL) == QUARN_ERROR_NULL);
   CHECK(quarn_get_stair(d, 0, 1, &stair) == QUARN_ERROR_RANGE);
   CHECK(quarn_get_entrance(d, 2, &entrance) == QUARN_ERROR_RANGE);
   CHECK(quarn_get_room_from_entrance(d, 1, 0, 9, &doors) == QUARN_ERROR_RANGE);
-  CHECK(quarn_get_missing(d, 0, 0, &note) == QUARN_ERROR_RANGE);
+  CHECK(quarn_get_note(d, 0, QUARN_NOTES_MISSING, 0, &note) == QUARN_ERROR_RANGE);
   /* One step more than the ground storey takes (half of all): the upper
    * storey is not complete, so the stair is missing. */
   settings.progress = log_progress;
@@ -352,8 +422,8 @@ static void test_finished_parts(quarn_design* d) {
   CHECK(quarn_get_entrance(d, 0, &entrance) == QUARN_OK && entrance.missing == QUARN_PRESENT);
   CHECK(quarn_get_stair(d, 0, 0, &stair) == QUARN_OK && stair.missing == QUARN_MISSING_INCOMPLETE);
   CHECK(quarn_get_stair_steps(d, 0, 0, NULL, 0, &count) == QUARN_OK && count == 0);
-  CHECK(quarn_missing_count(d, 0, &count) == QUARN_OK && count == 1);
-  CHECK(quarn_get_missing(d, 0, 0, &note) == QUARN_OK &&
+  CHECK(quarn_note_count(d, 0, QUARN_NOTES_MISSING, &count) == QUARN_OK && count == 1);
+  CHECK(quarn_get_note(d, 0, QUARN_NOTES_MISSING, 0, &note) == QUARN_OK &&
         strcmp(note, "no stair from storey 0 to 1: storey 1 is not complete") == 0);
   /* Two design steps: the ground storey is not complete. */
   settings.steps = 2;
@@ -366,7 +436,8 @@ static void test_finished_parts(quarn_design* d) {
   CHECK(quarn_get_entrance(d, 0, &entrance) == QUARN_ERROR_UNAVAILABLE);
   CHECK(quarn_stair_count(d, 0, &count) == QUARN_ERROR_UNAVAILABLE);
   CHECK(quarn_get_room_from_entrance(d, 0, 0, 0, &doors) == QUARN_ERROR_UNAVAILABLE);
-  CHECK(quarn_missing_count(d, 0, &count) == QUARN_ERROR_UNAVAILABLE);
+  CHECK(quarn_note_count(d, 0, QUARN_NOTES_MISSING, &count) == QUARN_OK && count == 0);
+  CHECK(quarn_note_count(d, 0, 4, &count) == QUARN_ERROR_RANGE);
   CHECK(quarn_get_room_doors(d, 0, 0, 0, NULL, 0, &count) == QUARN_ERROR_UNAVAILABLE);
   CHECK(quarn_get_wall_pieces(d, 0, 0, 0, NULL, 0, &count) == QUARN_OK && count >= 1);
 }
@@ -386,6 +457,7 @@ int main(int argc, char** argv) {
   test_finishing(d);
   test_finished_parts(d);
   test_progress_and_cancel(d);
+  test_layers(d);
   test_null_handle();
   quarn_destroy(d);
   printf("%d checks, %d failed\n", checks, failures);
