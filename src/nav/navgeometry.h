@@ -43,7 +43,7 @@ struct WalkableGeometry {
   CVector3 max;
 };
 
-inline constexpr float kGroundMargin = 5.0f;
+inline constexpr float kGroundMargin = 2.0f;
 inline constexpr float kGroundThickness = 0.1f;
 
 // The walkable geometry of one finished building; typed and furnished are

@@ -21,7 +21,7 @@ struct NavAgent {
   float height = 1.8f;
   float climb = 0.25f;
   float maxSlope = 45.0f;
-  float cellSize = 0.05f;
+  float cellSize = 0.1f;
   float cellHeight = 0.05f;
 };
 

@@ -100,10 +100,6 @@ std::vector<CBox3> FloorObstacles(const CFloor& floor, int storey, const Finishe
   return obstacles;
 }
 
-bool Inside(const CBox3& box, float x, float y) {
-  return box.GetMin().x <= x && x <= box.GetMax().x && box.GetMin().y <= y && y <= box.GetMax().y;
-}
-
 // The centre and radius (metres) of the largest disc of free floor in a
 // room: its slabs less the obstacles, measured on a grid of kFreeCell.
 void FindFreePoint(const TList<CBox3>& slabs, const std::vector<CBox3>& obstacles, int storey,
@@ -128,17 +124,20 @@ void FindFreePoint(const TList<CBox3>& slabs, const std::vector<CBox3>& obstacle
   auto at = [&](int x, int y) -> float& {
     return distance[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
   };
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const float px = x0 + (static_cast<float>(x) + 0.5f) * cell;
-      const float py = y0 + (static_cast<float>(y) + 0.5f) * cell;
-      bool floor = false;
-      for (int i = 0; i < slabs.GetSize() && !floor; ++i) floor = Inside(slabs[i], px, py);
-      bool blocked = !floor;
-      for (std::size_t i = 0; i < obstacles.size() && !blocked; ++i) blocked = Inside(obstacles[i], px, py);
-      if (blocked) at(x, y) = 0;
+  // Cells whose centres lie in a box: off the floor until a slab covers
+  // them, blocked where an obstacle does.
+  auto mark = [&](const CBox3& box, float value) {
+    const int i0 = std::max(0, static_cast<int>(std::ceil((box.GetMin().x - x0) / cell - 0.5f)));
+    const int j0 = std::max(0, static_cast<int>(std::ceil((box.GetMin().y - y0) / cell - 0.5f)));
+    const int i1 = std::min(width - 1, static_cast<int>(std::floor((box.GetMax().x - x0) / cell - 0.5f)));
+    const int j1 = std::min(height - 1, static_cast<int>(std::floor((box.GetMax().y - y0) / cell - 0.5f)));
+    for (int y = j0; y <= j1; ++y) {
+      for (int x = i0; x <= i1; ++x) at(x, y) = value;
     }
-  }
+  };
+  std::fill(distance.begin(), distance.end(), 0.0f);
+  for (int i = 0; i < slabs.GetSize(); ++i) mark(slabs[i], kFar);
+  for (const CBox3& obstacle : obstacles) mark(obstacle, 0.0f);
   constexpr float kDiagonal = 1.41421356f;
   auto relax = [&](int x, int y, int dx, int dy, float step) {
     const int nx = x + dx, ny = y + dy;
