@@ -1,4 +1,4 @@
-"""Reads a finished building back as plain data, with a progress bar when tqdm is installed."""
+"""A finished, typed, furnished building as plain data, with a progress bar when tqdm is installed."""
 import quarn
 
 try:
@@ -11,14 +11,15 @@ def show(done, total):
     if bar:
         bar.total = total
         bar.update(done - bar.n)
-    else:
-        print(f"\rdesign steps {done}/{total}", end="\n" if done == total else "")
 
-building = quarn.generate("(0,0)(0,15)(15,15)(15,0)*", storeys=2, progress=show)[0]
-if bar:
-    bar.close()
-print("libquarn", quarn.library_version(), "entrance", building.entrance)
-for stair in building.stairs:
-    print("stair", stair.lower, stair.footprint, stair.climb, stair.rooms, len(stair.steps), "steps")
+buildings = quarn.generate("(0,0)(0,15)(15,15)(15,0)*", storeys=2, programme="house",
+                           furniture=True, navigation=True, progress=show)
+building = buildings[0]
+print("libquarn", quarn.library_version(), building.entrance, building.stairs[0].rooms)
 for level, storey in enumerate(building.storeys):
-    print("storey", level, [(room.area, room.from_entrance) for room in storey.rooms])
+    for room in storey.rooms:
+        print(level, room.name, room.from_entrance, "doors in,", round(room.reach.path_length, 1), "m")
+print(len(building.furniture), "pieces:", sorted({piece.kind for piece in building.furniture}))
+first, last = building.storeys[0].rooms[0], building.storeys[-1].rooms[-1]
+print("path:", [tuple(round(c, 1) for c in corner)
+                for corner in buildings.find_path(0, first.reach.free_point, last.reach.free_point)])
