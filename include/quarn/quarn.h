@@ -119,8 +119,9 @@ typedef int (*quarn_progress_fn)(void* user, uint64_t steps_done, uint64_t steps
  * Growth: size comes first and is the caller's sizeof(quarn_settings).
  * Newer versions only append fields; the library reads the first size
  * bytes and takes the defaults for fields beyond them, so a program built
- * against an older header keeps working. A size of 0, below the first
- * version's (QUARN_SETTINGS_SIZE_V1) or above this library's is refused with
+ * against an older header keeps working. A size the struct never had (0,
+ * or one that is neither QUARN_SETTINGS_SIZE_V1 nor a later sizeof, such as
+ * a newer header's with an older library) is refused with
  * QUARN_ERROR_RANGE. */
 typedef struct quarn_settings {
   uint32_t size;               /* sizeof(quarn_settings) as the caller knows it */
@@ -135,11 +136,11 @@ typedef struct quarn_settings {
   /* End of the first version. */
   int32_t entrance_side;       /* a quarn_side: the façade the entrance is looked for
                                   on first: QUARN_SIDE_SOUTH */
-  float storey_height;         /* metres per storey in 3D outputs, 0.000001 to 1000000;
-                                  0: 3 m when finished, else the walls' 1.5 grid units
-                                  times unit: 0 */
-  float unit;                  /* metres per grid unit in 3D outputs, 0.000001 to
-                                  1000000: 1 */
+  float storey_height;         /* metres per storey in 3D outputs and navigation,
+                                  0.000001 to 1000000; 0: 3 m when finished, else the
+                                  walls' 1.5 grid units times unit: 0 */
+  float unit;                  /* metres per grid unit in 3D outputs, room sizes of the
+                                  programme and navigation, 0.000001 to 1000000: 1 */
   const char* programme;       /* null: rooms untyped; else the room programme that
                                   types every room of a complete storey and closes
                                   doors by use: a built-in name ("house", "office") or
