@@ -67,8 +67,11 @@ std::optional<std::string> WriteThroughFile(const BatchItem& item, const TList<C
     const TList<TList<CFloor>> buildings = GenerateFloors(loops, settings, silent);
     const PlanTitle title{fs::path(item.input).filename().string(), output.stepsText};
     const auto finished = FinishedOf(buildings, settings);
+    const auto typed = finished ? TypeBuildings(buildings, *finished, settings) : std::nullopt;
+    const auto furnished = finished ? FurnishBuildings(buildings, *finished, typed, settings) : std::nullopt;
     if (!writers->writePlan(buildings, finished ? &*finished : nullptr, title, *output.planFormat,
-                            output.pxPerUnit, file.Stream(), problem)) {
+                            output.pxPerUnit, file.Stream(), problem, typed ? &*typed : nullptr,
+                            furnished ? &*furnished : nullptr)) {
       return problem;
     }
   } else {
@@ -200,9 +203,12 @@ std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationS
     DesignObserver silent;
     const TList<TList<CFloor>> buildings = GenerateFloors(loops, settings, silent);
     const auto finished = FinishedOf(buildings, settings);
+    const auto typed = finished ? TypeBuildings(buildings, *finished, settings) : std::nullopt;
+    const auto furnished = finished ? FurnishBuildings(buildings, *finished, typed, settings) : std::nullopt;
     std::string problem;
     if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, output.scene,
-                                  *output.exportFormat, item.output, problem, {item.input})) {
+                                  *output.exportFormat, item.output, problem, {item.input},
+                                  typed ? &*typed : nullptr, furnished ? &*furnished : nullptr)) {
       return problem;
     }
     return std::nullopt;

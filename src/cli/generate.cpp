@@ -42,7 +42,8 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
                                        DesignObserver& observer,
                                        const std::function<void(int)>& beforeBuilding) {
-  PlanDump plan(dump, settings.steps, settings.finish.has_value());
+  const int version = !settings.finish ? 1 : settings.programme ? 3 : 2;
+  PlanDump plan(dump, settings.steps, version);
   std::vector<std::string> notes;
   int index = 0;
   GenerateBuildings(
@@ -53,8 +54,23 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
           return;
         }
         const FinishedBuilding finished = FinishBuilding(building.floors, *settings.finish);
-        plan.AddBuilding(building, &finished);
-        for (std::string& note : MissingNotes(index++, finished)) notes.push_back(std::move(note));
+        std::optional<TypedBuilding> typed;
+        if (settings.programme) {
+          typed = ApplyProgramme(building.floors, finished, *settings.programme, settings.unit);
+        }
+        std::optional<FurnishedBuilding> furnished;
+        if (typed && settings.furniture) {
+          furnished = FurnishBuilding(building.floors, finished, *typed, settings.unit, *settings.furniture);
+        }
+        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr, furnished ? &*furnished : nullptr);
+        for (std::string& note : MissingNotes(index, finished)) notes.push_back(std::move(note));
+        if (typed) {
+          for (std::string& note : UnmetNotes(index, *typed)) notes.push_back(std::move(note));
+        }
+        if (furnished) {
+          for (std::string& note : UnfurnishedNotes(index, *furnished)) notes.push_back(std::move(note));
+        }
+        ++index;
       },
       beforeBuilding);
   plan.Finish();
@@ -67,6 +83,47 @@ std::vector<std::string> MissingNotes(int building, const FinishedBuilding& fini
     notes.push_back("building " + std::to_string(building) + ": " + missing);
   }
   return notes;
+}
+
+std::vector<std::string> UnmetNotes(int building, const TypedBuilding& typed) {
+  std::vector<std::string> notes;
+  for (const std::string& unmet : typed.unmet) {
+    notes.push_back("building " + std::to_string(building) + ": " + typed.programme +
+                    " programme: " + unmet);
+  }
+  return notes;
+}
+
+std::vector<std::string> UnfurnishedNotes(int building, const FurnishedBuilding& furnished) {
+  std::vector<std::string> notes;
+  for (const std::string& missing : furnished.unfurnished) {
+    notes.push_back("building " + std::to_string(building) + ": " + missing);
+  }
+  return notes;
+}
+
+std::optional<std::vector<FurnishedBuilding>> FurnishBuildings(
+    const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>& finished,
+    const std::optional<std::vector<TypedBuilding>>& typed, const GenerationSettings& settings) {
+  if (!typed || !settings.furniture) return std::nullopt;
+  std::vector<FurnishedBuilding> furnished;
+  for (std::size_t b = 0; b < typed->size() && b < finished.size(); ++b) {
+    furnished.push_back(FurnishBuilding(buildings[static_cast<int>(b)], finished[b], (*typed)[b], settings.unit,
+                                        *settings.furniture));
+  }
+  return furnished;
+}
+
+std::optional<std::vector<TypedBuilding>> TypeBuildings(const TList<TList<CFloor>>& buildings,
+                                                        const std::vector<FinishedBuilding>& finished,
+                                                        const GenerationSettings& settings) {
+  if (!settings.programme) return std::nullopt;
+  std::vector<TypedBuilding> typed;
+  for (int b = 0; b < buildings.GetSize() && static_cast<std::size_t>(b) < finished.size(); ++b) {
+    typed.push_back(ApplyProgramme(buildings[b], finished[static_cast<std::size_t>(b)],
+                                   *settings.programme, settings.unit));
+  }
+  return typed;
 }
 
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,

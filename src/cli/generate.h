@@ -11,6 +11,8 @@
 #include "building/designobserver.h"
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
+#include "furnish/furnish.h"
+#include "programme/programme.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -29,6 +31,13 @@ struct GenerationSettings {
   // How the buildings are finished; none: the design alone.
   std::optional<FinishSettings> finish = FinishSettings{};
   int seed = 0;  // added to every storey's seed (CFloorSpec::seed)
+  // The room programme the finished buildings are typed by; none: untyped
+  // (plan dump version 2). Only with finish.
+  std::optional<Programme> programme = std::nullopt;
+  float unit = 1.0f;  // metres per grid unit, for the programme's sizes
+  // The furniture sets the typed rooms are furnished with; none: rooms stay
+  // empty (and the dump has no furniture keys). Only with programme.
+  std::optional<FurnitureSets> furniture = GetDefaultFurnitureSets();
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
@@ -41,9 +50,10 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
                        const std::function<void(const CBuilding&)>& addBuilding,
                        const std::function<void(int)>& beforeBuilding = {});
 
-// GenerateBuildings writing the plan dump of all of them to dump: version 2
-// of the finished buildings, or version 1 of the design alone. Returns what
-// the finished buildings lack (see MissingNotes).
+// GenerateBuildings writing the plan dump of all of them to dump: version 3
+// of the typed (and furnished) buildings, version 2 of the finished ones, or version 1 of
+// the design alone. Returns what the finished buildings lack and the goals
+// of the programme they miss (see MissingNotes, UnmetNotes).
 std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
                                        DesignObserver& observer,
@@ -58,5 +68,24 @@ TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
 // One line for every entrance or stair a finished building lacks, naming the
 // building: "building 0: no entrance: ...".
 std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished);
+
+// One line for every goal of the programme a typed building misses:
+// "building 0: house programme: kitchen: at least 1 ...".
+std::vector<std::string> UnmetNotes(int building, const TypedBuilding& typed);
+
+// One line for every piece of a furnished building's sets that found no
+// place: "building 0: no bed in Bedroom 2 (room 4, storey 0): ...".
+std::vector<std::string> UnfurnishedNotes(int building, const FurnishedBuilding& furnished);
+
+// FurnishBuilding of every typed building in order, or none without a
+// programme or without furniture.
+std::optional<std::vector<FurnishedBuilding>> FurnishBuildings(
+    const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>& finished,
+    const std::optional<std::vector<TypedBuilding>>& typed, const GenerationSettings& settings);
+
+// ApplyProgramme of every building in order, or none without a programme.
+std::optional<std::vector<TypedBuilding>> TypeBuildings(const TList<TList<CFloor>>& buildings,
+                                                        const std::vector<FinishedBuilding>& finished,
+                                                        const GenerationSettings& settings);
 
 }  // namespace quarn

@@ -21,6 +21,7 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -30,6 +31,7 @@
 #include "generate.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
+#include "programme/json/programmejson.h"
 #include "progress.h"
 #include "writers.h"
 
@@ -57,6 +59,8 @@ struct Arguments {
   bool designOnly = false;
   std::string entranceSide;  // empty: south
   std::string storeyHeight;  // empty: the default of the output
+  std::string programme;     // empty: house, unless --design-only
+  std::string furniture = "default";  // the typed rooms' furniture: default or none
   std::vector<std::string> outlines;
   std::string outline;  // the one outline file of a single run
   std::string jobs;     // empty: one worker per core
@@ -176,6 +180,7 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   settings.seed = static_cast<int>(*seed);
   if (args.designOnly) {
     if (!args.entranceSide.empty()) return "--entrance-side finishes the buildings: not with --design-only";
+    if (!args.programme.empty()) return "--programme types finished buildings: not with --design-only";
     settings.finish.reset();
   } else if (args.entranceSide == "north") {
     settings.finish->entranceFacade = SideUp;
@@ -194,6 +199,28 @@ std::optional<std::string> ReadSettings(const Arguments& args,
       (!args.trace.empty() && SameFile(args.trace, args.outline))) {
     return "an output would overwrite the outline file";
   }
+  return std::nullopt;
+}
+
+// Reads the programme --programme names into settings (house when none is
+// named, none for the design alone); a file that cannot be read or is
+// refused gives its one-line problem.
+std::optional<std::string> ReadProgrammeSetting(const Arguments& args,
+                                                quarn::GenerationSettings& settings) {
+  if (args.furniture == "none") settings.furniture.reset();
+  if (args.designOnly || args.programme == "none") return std::nullopt;
+  const std::string name = args.programme.empty() ? "house" : args.programme;
+  settings.programme = quarn::GetBuiltinProgramme(name);
+  if (settings.programme) return std::nullopt;
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return "cannot read '" + name + "': a directory";
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return "cannot open '" + name + "': " + std::strerror(errno);
+  std::ostringstream text;
+  text << in.rdbuf();
+  quarn::ProgrammeReadResult read = quarn::ReadProgrammeJson(text.str(), name);
+  if (!read.programme) return read.error;
+  settings.programme = std::move(read.programme);
   return std::nullopt;
 }
 
@@ -226,6 +253,8 @@ int RunBatchMode(const Arguments& args) {
   if (!args.trace.empty()) return Fail(kUsage, "--trace takes a single outline file");
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
+  settings.unit = output.scene.metresPerUnit;
   const unsigned cores = std::thread::hardware_concurrency();
   const auto jobs =
       args.jobs.empty() ? std::optional<std::uint32_t>(cores > 0 ? cores : 1) : ParseCount(args.jobs, 1, 1024);
@@ -263,6 +292,8 @@ int Run(const Arguments& args) {
   OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, false, output)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
+  settings.unit = output.scene.metresPerUnit;
   // Loaded before any file is opened, so that a module that cannot be used
   // leaves nothing behind.
   const quarn::OutputWriters* writers = nullptr;
@@ -309,26 +340,40 @@ int Run(const Arguments& args) {
                        });
 
   std::vector<quarn::FinishedBuilding> finished;
+  std::optional<std::vector<quarn::TypedBuilding>> typed;
+  std::optional<std::vector<quarn::FurnishedBuilding>> furnished;
   if (settings.finish && (output.planFormat || output.exportFormat)) {
     finished = quarn::FinishBuildings(buildings, *settings.finish);
+    typed = quarn::TypeBuildings(buildings, finished, settings);
+    furnished = quarn::FurnishBuildings(buildings, finished, typed, settings);
     for (std::size_t b = 0; b < finished.size(); ++b) {
       for (std::string& note : quarn::MissingNotes(static_cast<int>(b), finished[b])) {
+        notes.push_back(std::move(note));
+      }
+      if (!typed) continue;
+      for (std::string& note : quarn::UnmetNotes(static_cast<int>(b), (*typed)[b])) {
+        notes.push_back(std::move(note));
+      }
+      if (!furnished) continue;
+      for (std::string& note : quarn::UnfurnishedNotes(static_cast<int>(b), (*furnished)[b])) {
         notes.push_back(std::move(note));
       }
     }
   }
   const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
+  const std::vector<quarn::TypedBuilding>* typing = typed ? &*typed : nullptr;
+  const std::vector<quarn::FurnishedBuilding>* furnishing = furnished ? &*furnished : nullptr;
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
     if (!writers->writePlan(buildings, finishing, title, *output.planFormat, output.pxPerUnit, dump,
-                            problem)) {
+                            problem, typing, furnishing)) {
       return Fail(kBadInput, problem);
     }
   }
   if (output.exportFormat &&
       !writers->exportBuildings(buildings, finishing, output.scene, *output.exportFormat,
-                                args.output, problem, {args.outline, args.trace})) {
+                                args.output, problem, {args.outline, args.trace}, typing, furnishing)) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
@@ -395,6 +440,14 @@ int main(int argc, char** argv) {
                  "Metres per storey in 3D formats (default 3.0; with --design-only the walls' "
                  "1.5 grid units)")
       ->type_name("METRES");
+  app.add_option("--programme", args.programme,
+                 "Room programme the finished buildings are typed by: house, office, none "
+                 "(plan dump version 2) or a programme file (default house)")
+      ->type_name("NAME|FILE.json");
+  app.add_option("--furniture", args.furniture,
+                 "Furniture of the typed rooms: each type's default set, or none (empty rooms)")
+      ->check(CLI::IsMember({"default", "none"}))
+      ->capture_default_str();
   app.add_option("-j,--jobs", args.jobs, "Workers of a batch (default: one per core)")
       ->type_name("N");
   app.add_option("--shard", args.shard,

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "programme/programme.h"
+
 namespace quarn {
 namespace {
 
@@ -35,8 +37,7 @@ bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
   return Dot(Cross(a, b), corners[0].normal) > 0;
 }
 
-const char* OpeningOf(const CWall& wall, bool entrance) {
-  if (entrance) return "entrance";
+const char* OpeningOf(const CWall& wall) {
   switch (wall.GetOpening()) {
     case CWall::Opening::kDoor:
       return "door";
@@ -59,7 +60,9 @@ class SceneBuilder {
   explicit SceneBuilder(const SceneSettings& settings) : settings_(settings) {}
 
   Scene Build(const TList<TList<CFloor>>& buildings,
-              const std::vector<FinishedBuilding>* finished) {
+              const std::vector<FinishedBuilding>* finished,
+              const std::vector<TypedBuilding>* typed,
+              const std::vector<FurnishedBuilding>* furnished) {
     for (int b = 0; b < buildings.GetSize(); ++b) {
       const int building = AddNode("building " + std::to_string(b));
       scene_.roots.push_back(building);
@@ -70,11 +73,27 @@ class SceneBuilder {
       if (finishing != nullptr && !finishing->GetMissing().empty()) {
         scene_.nodes[building].extras = {{"missing", Joined(finishing->GetMissing())}};
       }
+      const TypedBuilding* typing =
+          finishing != nullptr && typed != nullptr && static_cast<std::size_t>(b) < typed->size()
+              ? &(*typed)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (typing != nullptr) {
+        Extras& extras = scene_.nodes[building].extras;
+        extras.emplace_back("programme", typing->programme);
+        if (!typing->unmet.empty()) extras.emplace_back("unmet", Joined(typing->unmet));
+      }
+      const FurnishedBuilding* furnishing =
+          typing != nullptr && furnished != nullptr && static_cast<std::size_t>(b) < furnished->size()
+              ? &(*furnished)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (furnishing != nullptr && !furnishing->unfurnished.empty()) {
+        scene_.nodes[building].extras.emplace_back("unfurnished", Joined(furnishing->unfurnished));
+      }
       int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
         scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
-        AddFloor(buildings[b][k], k, storey, finishing);
+        AddFloor(buildings[b][k], k, storey, finishing, typing, furnishing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
     }
@@ -103,13 +122,23 @@ class SceneBuilder {
     scene_.nodes[node].mesh = AddMesh(name, stair.steps, StairMaterial(), facts);
   }
 
-  void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished) {
+  void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished,
+                const TypedBuilding* typed, const FurnishedBuilding* furnished) {
     std::vector<int> roomNodes;
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
-      const int node = AddChild(storey, "room " + std::to_string(i));
-      scene_.nodes[node].extras = {
-          {"room", i}, {"area", AreaInCells(room.outline)}, {"complete", room.IsComplete()}};
+      const int node = AddChild(
+          storey, typed ? GetTypedRoomNodeName(*typed, k, i) : "room " + std::to_string(i));
+      const int area = AreaInCells(room.outline);
+      scene_.nodes[node].extras = {{"room", i}, {"area", area}, {"complete", room.IsComplete()}};
+      const std::optional<RoomType> type =
+          typed ? typed->types[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)]
+                : std::nullopt;
+      if (type) {
+        const double unit = settings_.metresPerUnit;
+        scene_.nodes[node].extras.emplace_back("type", std::string(GetRoomTypeKey(*type)));
+        scene_.nodes[node].extras.emplace_back("area_m2", area * unit * unit);
+      }
       if (i < floor.slabs.GetSize()) {
         const unsigned shade = std::min(static_cast<unsigned>(i), kLastShade);
         // Named as its node: formats without a hierarchy (OBJ) keep the room's name.
@@ -127,13 +156,40 @@ class SceneBuilder {
       const int parent = first >= 0 && first < static_cast<int>(roomNodes.size())
                              ? roomNodes[static_cast<std::size_t>(first)]
                              : storey;
-      const bool entrance = finished && k == 0 && finished->entrance && finished->entrance->wall == w;
+      const char* opening =
+          finished ? GetWallOpeningKey(floor, *finished, typed, k, w) : OpeningOf(wall);
       const int mesh = AddMesh("wall " + std::to_string(w),
-                               finished ? finished->GetWallPieces(floor, k, w) : wall.pieces,
-                               WallMaterial(),
-                               {{"rooms", rooms}, {"opening", std::string(OpeningOf(wall, entrance))}});
+                               finished ? GetTypedWallPieces(floor, *finished, typed, k, w) : wall.pieces,
+                               WallMaterial(), {{"rooms", rooms}, {"opening", std::string(opening)}});
       if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
     }
+    if (furnished == nullptr) return;
+    for (const FurniturePiece& piece : furnished->pieces) {
+      if (piece.storey != k || piece.room < 0 || piece.room >= static_cast<int>(roomNodes.size())) continue;
+      const std::string name = piece.kind + " (room " + std::to_string(piece.room) + ")";
+      const Extras facts = {{"kind", piece.kind}};
+      const int mesh = AddMesh(name, piece.boxes, FurnitureMaterial(piece.kind), facts);
+      if (mesh < 0) continue;
+      const int node = AddChild(roomNodes[static_cast<std::size_t>(piece.room)], name);
+      scene_.nodes[node].mesh = mesh;
+      scene_.nodes[node].extras = facts;
+    }
+  }
+
+  // The material of a kind of furniture: upholstery as fabric, sanitary
+  // pieces as ceramic, the fridge as metal, the rest as wood.
+  int FurnitureMaterial(const std::string& kind) {
+    static constexpr std::array<std::string_view, 4> kNames = {"wood", "fabric", "ceramic", "metal"};
+    std::size_t m = 0;
+    if (kind == "bed" || kind == "sofa" || kind == "chair" || kind == "bench") m = 1;
+    if (kind == "toilet" || kind == "basin" || kind == "bath" || kind == "shower") m = 2;
+    if (kind == "fridge") m = 3;
+    static constexpr std::array<CColour, 4> kColours = {CColour(0.62f, 0.45f, 0.3f), CColour(0.35f, 0.42f, 0.55f),
+                                                        CColour(0.93f, 0.93f, 0.9f), CColour(0.72f, 0.74f, 0.76f)};
+    if (furnitureMaterials_[m] < 0) {
+      furnitureMaterials_[m] = AddMaterial(std::string(kNames[m]), kColours[m], SceneTexture::kNone);
+    }
+    return furnitureMaterials_[m];
   }
 
   int AddNode(std::string name) {
@@ -216,6 +272,7 @@ class SceneBuilder {
   Scene scene_;
   int wallMaterial_ = -1;
   int stairMaterial_ = -1;
+  std::array<int, 4> furnitureMaterials_ = {-1, -1, -1, -1};
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);
@@ -226,8 +283,10 @@ class SceneBuilder {
 }  // namespace
 
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                 const std::vector<FinishedBuilding>* finished) {
-  return SceneBuilder(settings).Build(buildings, finished);
+                 const std::vector<FinishedBuilding>* finished,
+                 const std::vector<TypedBuilding>* typed,
+                 const std::vector<FurnishedBuilding>* furnished) {
+  return SceneBuilder(settings).Build(buildings, finished, typed, furnished);
 }
 
 std::size_t TriangleCount(const Scene& scene) {

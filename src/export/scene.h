@@ -19,12 +19,14 @@
 
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
+#include "furnish/furniture.h"
+#include "programme/roomtype.h"
 #include "tlist.h"
 
 namespace quarn {
 
 // Facts attached to a node or a mesh, in the order added.
-using ExtraValue = std::variant<bool, int, std::string, std::vector<int>>;
+using ExtraValue = std::variant<bool, int, double, std::string, std::vector<int>>;
 using Extras = std::vector<std::pair<std::string, ExtraValue>>;
 
 struct SceneVertex {
@@ -102,8 +104,23 @@ inline constexpr float kStoreyHeight = 1.5f;
 // from k, to k + 1, rooms [below, above]). A building that lacks an
 // entrance or a stair says so in its node's extras ("missing", one phrase
 // a lack, separated by "; ").
+//
+// typed, when given with finished, holds what the programme made of each
+// building: room nodes are named by type and index ("bedroom 2 (room 5)")
+// with extras type and area_m2 (m² at metresPerUnit) after the others; a
+// wall whose door is closed is its uncut box (opening "none"); the building
+// node's extras add programme (its name) and, when goals are missed, unmet
+// (one phrase a goal, separated by "; ").
+//
+// furnished, when given with typed, holds each building's furniture: a node
+// per piece under its room's node, named by kind and room ("bed (room 5)"),
+// with extras kind, its boxes in the material of its kind (wood, fabric,
+// ceramic or metal, plain colours); the building node's extras add
+// unfurnished (one phrase a missing piece, separated by "; ").
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                 const std::vector<FinishedBuilding>* finished = nullptr);
+                 const std::vector<FinishedBuilding>* finished = nullptr,
+                 const std::vector<TypedBuilding>* typed = nullptr,
+                 const std::vector<FurnishedBuilding>* furnished = nullptr);
 
 // The number of triangles of every mesh together.
 std::size_t TriangleCount(const Scene& scene);

@@ -34,10 +34,12 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
 bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<FinishedBuilding>* finished, const SceneSettings& settings,
                      ExportFormat format, const std::string& path, std::string& problem,
-                     const std::vector<std::string>& keep) {
+                     const std::vector<std::string>& keep,
+                     const std::vector<TypedBuilding>* typed,
+                     const std::vector<FurnishedBuilding>* furnished) {
   const std::filesystem::path target(path);
   std::vector<OutputFile> files;
-  if (!WriteScene(BuildScene(buildings, settings, finished), format, target.filename().string(), files,
+  if (!WriteScene(BuildScene(buildings, settings, finished, typed, furnished), format, target.filename().string(), files,
                   problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;
