@@ -31,14 +31,31 @@ def points(outline):
 class ReadBackTest(unittest.TestCase):
     def test_read_back_is_the_plan_dump(self):
         self.assertTrue(EXAMPLES)
-        for path, finished in [(p, f) for p in EXAMPLES for f in (True, False)]:
-            with self.subTest(example=os.path.basename(path), finished=finished):
+        layers = [{"finished": False}, {}, {"programme": "house", "furniture": True}]
+        for path, arguments in [(p, a) for p in EXAMPLES for a in layers]:
+            with self.subTest(example=os.path.basename(path), **arguments):
                 with open(path, encoding="utf-8") as outline:
-                    buildings = quarn.generate(outline.read(), storeys=2, finished=finished)
+                    buildings = quarn.generate(outline.read(), storeys=2, **arguments)
                 dump = json.loads(buildings.to_bytes("json"))
                 self.assertEqual(len(buildings), len(dump["buildings"]))
                 for building, expected in zip(buildings, dump["buildings"]):
-                    self.check_building(building, expected, finished)
+                    self.check_building(building, expected, arguments.get("finished", True))
+                    if "programme" in arguments:
+                        self.check_layers(building, expected)
+
+    def check_layers(self, building, expected):
+        for storey, floor in zip(building.storeys, expected["floors"]):
+            self.assertEqual([(r.type, r.name) for r in storey.rooms],
+                             [(r["type"], r["name"]) for r in floor["rooms"]])
+            self.assertEqual([w.opening for w in storey.walls],
+                             [w["opening"] for w in floor["walls"]])
+        self.assertEqual(building.unmet, expected["programme"]["unmet"])
+        self.assertEqual(building.unfurnished, expected["unfurnished"])
+        self.assertEqual(
+            [(p.kind, p.storey, p.room, p.footprint, p.facing, p.boxes)
+             for p in building.furniture],
+            [(p["kind"], p["storey"], p["room"], tuple(map(single, p["footprint"])),
+              FACING[p["facing"]], [box(b) for b in p["boxes"]]) for p in expected["furniture"]])
 
     def check_building(self, building, expected, finished):
         self.assertEqual(len(building.storeys), len(expected["floors"]))

@@ -86,13 +86,26 @@ quarn_status Fail(const quarn_design& design, quarn_status status, std::string m
   return status;
 }
 
-// Runs body on the locked handle with its message cleared; see RunGuarded.
+// Runs body on the locked handle with its message cleared (see RunGuarded);
+// onFailure runs, still locked, when it fails.
+template <class Body, class OnFailure>
+quarn_status GuardedCall(const quarn_design* design, Body body, OnFailure onFailure) {
+  if (design == nullptr) return QUARN_ERROR_NULL;
+  std::unique_lock<std::mutex> lock(design->mutex, std::defer_lock);
+  try {
+    lock.lock();
+  } catch (...) {
+    return QUARN_ERROR_INTERNAL;  // no lock, so no message either
+  }
+  design->error.clear();
+  const quarn_status status = quarn::capi::RunGuarded(body, design->error);
+  if (status != QUARN_OK) onFailure();
+  return status;
+}
+
 template <class Body>
 quarn_status Guarded(const quarn_design* design, Body body) {
-  if (design == nullptr) return QUARN_ERROR_NULL;
-  const std::lock_guard<std::mutex> lock(design->mutex);
-  design->error.clear();
-  return quarn::capi::RunGuarded(body, design->error);
+  return GuardedCall(design, body, [] {});
 }
 
 void Clear(quarn_design& design);
@@ -101,12 +114,7 @@ void Clear(quarn_design& design);
 // handle with no buildings.
 template <class Body>
 quarn_status GuardedGeneration(quarn_design* design, Body body) {
-  const quarn_status status = Guarded(design, body);
-  if (status != QUARN_OK && design != nullptr) {
-    const std::lock_guard<std::mutex> lock(design->mutex);
-    Clear(*design);
-  }
-  return status;
+  return GuardedCall(design, body, [&] { Clear(*design); });
 }
 
 TList<TList<CFloor>> Floors(const quarn_design& design) {
@@ -115,8 +123,14 @@ TList<TList<CFloor>> Floors(const quarn_design& design) {
   return floors;
 }
 
+// A layer of every building, or null when the generation has none.
+template <class T>
+const std::vector<T>* Layer(const std::optional<std::vector<T>>& layer) {
+  return layer ? &*layer : nullptr;
+}
+
 const std::vector<quarn::FinishedBuilding>* Finished(const quarn_design& design) {
-  return design.finished ? &*design.finished : nullptr;
+  return Layer(design.finished);
 }
 
 // The caller's settings over the defaults: the fields its size holds.
@@ -426,10 +440,17 @@ const T* EntryOf(const std::vector<std::vector<T>>& table, size_t storey, size_t
   return &table[storey][index];
 }
 
-// False only for a door between two rooms that the programme closed.
-bool IsDoorKept(const quarn::TypedBuilding& typed, size_t storey, size_t wall) {
-  return storey >= typed.doorKept.size() || wall >= typed.doorKept[storey].size() ||
-         typed.doorKept[storey][wall];
+// The typed building, or null without a programme.
+const quarn::TypedBuilding* TypedAt(const quarn_design& design, size_t building) {
+  return design.typed ? &(*design.typed)[building] : nullptr;
+}
+
+// The opening a wall's key names.
+quarn_opening OpeningNamed(std::string_view key) {
+  if (key == "entrance") return QUARN_OPENING_ENTRANCE;
+  if (key == "door") return QUARN_OPENING_DOOR;
+  if (key == "window") return QUARN_OPENING_WINDOW;
+  return QUARN_OPENING_NONE;
 }
 
 // The building's layer, or null after saying why there is none (what names
@@ -535,9 +556,11 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
   std::string problem;
   switch (format) {
     case QUARN_FORMAT_JSON: {
-      quarn::PlanDump dump(out, design.steps, design.finished.has_value());
+      quarn::PlanDump dump(out, design.steps, design.typed ? 3 : design.finished ? 2 : 1);
       for (std::size_t i = 0; i < design.buildings.size(); ++i) {
-        dump.AddBuilding(design.buildings[i], design.finished ? &(*design.finished)[i] : nullptr);
+        dump.AddBuilding(design.buildings[i], design.finished ? &(*design.finished)[i] : nullptr,
+                         TypedAt(design, i),
+                         design.furnished ? &(*design.furnished)[i] : nullptr);
       }
       dump.Finish();
       break;
@@ -551,15 +574,16 @@ quarn_status Bytes(const quarn_design& design, quarn_format format, std::string&
       const std::string steps =
           design.steps == QUARN_STEPS_ALL ? "all" : std::to_string(design.steps);
       if (!quarn::WritePlan(Floors(design), Finished(design), {kPlanSource, steps}, plan, 16, out,
-                            problem)) {
+                            problem, Layer(design.typed), Layer(design.furnished))) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
       break;
     }
     case QUARN_FORMAT_GLB: {
       std::string glb;
-      if (!quarn::WriteGlb(quarn::BuildScene(Floors(design), design.scene, Finished(design)), glb,
-                           problem)) {
+      if (!quarn::WriteGlb(quarn::BuildScene(Floors(design), design.scene, Finished(design),
+                                             Layer(design.typed), Layer(design.furnished)),
+                           glb, problem)) {
         return Fail(design, QUARN_ERROR_INTERNAL, problem);
       }
       out << glb;
@@ -743,22 +767,19 @@ quarn_status quarn_get_walls(const quarn_design* design, size_t building, size_t
       const auto found = indices.find(room);
       return found == indices.end() ? -1 : found->second;
     };
-    const quarn::FinishedBuilding* finished =
-        design->finished ? &(*design->finished)[building] : nullptr;
-    const bool ground = storey == 0;
+    const int s = static_cast<int>(storey);
     std::vector<quarn_wall> all;
     for (int w = 0; w < floor->walls.GetSize(); ++w) {
       const CWall& wall = floor->walls[w];
       const CPoint2 a = wall.edge.GetPoint(1);
       const CPoint2 b = wall.edge.GetPoint(2);
-      const bool entrance = ground && finished != nullptr && finished->entrance &&
-                            finished->entrance->wall == w;
-      const bool closed =
-          design->typed && !IsDoorKept((*design->typed)[building], storey, static_cast<size_t>(w));
+      const quarn_opening opening =
+          design->finished
+              ? OpeningNamed(quarn::GetWallOpeningKey(*floor, (*design->finished)[building],
+                                                      TypedAt(*design, building), s, w))
+              : static_cast<quarn_opening>(wall.GetOpening());
       all.push_back({a.x, a.y, b.x, b.y, indexOf(wall.pair.first), indexOf(wall.pair.second),
-                     entrance ? QUARN_OPENING_ENTRANCE
-                     : closed ? QUARN_OPENING_NONE
-                              : static_cast<quarn_opening>(wall.GetOpening())});
+                     opening});
     }
     return CopyOut(*design, all, walls, capacity, count);
   });
@@ -798,7 +819,8 @@ quarn_status quarn_get_wall_pieces(const quarn_design* design, size_t building, 
     const int w = static_cast<int>(wall);
     const TList<CBox3> pieces =
         design->finished
-            ? (*design->finished)[building].GetWallPieces(*floor, static_cast<int>(storey), w)
+            ? quarn::GetTypedWallPieces(*floor, (*design->finished)[building],
+                                        TypedAt(*design, building), static_cast<int>(storey), w)
             : floor->walls[w].pieces;
     std::vector<quarn_box> all;
     for (int i = 0; i < pieces.GetSize(); ++i) all.push_back(BoxOf(pieces[i]));
@@ -1072,7 +1094,7 @@ quarn_status quarn_write_file(const quarn_design* design, int number, const char
                                         : format == QUARN_FORMAT_OBJ ? quarn::ExportFormat::kObj
                                                                      : quarn::ExportFormat::kFbx;
       if (!quarn::ExportBuildings(Floors(*design), Finished(*design), design->scene, scene, path,
-                                  problem)) {
+                                  problem, {}, Layer(design->typed), Layer(design->furnished))) {
         return Fail(*design, QUARN_ERROR_IO, problem);
       }
       return QUARN_OK;
