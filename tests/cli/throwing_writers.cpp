@@ -9,7 +9,8 @@ namespace {
 
 bool ThrowingPlan(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
                   const quarn::PlanTitle&, quarn::PlanFormat, int, std::ostream& out,
-                  std::string&, const std::vector<quarn::TypedBuilding>*) {
+                  std::string&, const std::vector<quarn::TypedBuilding>*,
+                  const std::vector<quarn::FurnishedBuilding>*) {
   out << "<svg";
   throw std::runtime_error("the plan writer broke");
 }
@@ -17,7 +18,8 @@ bool ThrowingPlan(const TList<TList<CFloor>>&, const std::vector<quarn::Finished
 bool ThrowingExport(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
                     const quarn::SceneSettings&, quarn::ExportFormat, const std::string&,
                     std::string&, const std::vector<std::string>&,
-                    const std::vector<quarn::TypedBuilding>*) {
+                    const std::vector<quarn::TypedBuilding>*,
+                    const std::vector<quarn::FurnishedBuilding>*) {
   throw std::out_of_range("the 3D writer broke");
 }
 
