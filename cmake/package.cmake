@@ -21,11 +21,14 @@ set(CPACK_DEBIAN_QUARN_PACKAGE_NAME quarn)
 set(CPACK_DEBIAN_QUARN_PACKAGE_SECTION graphics)
 # What no linked library says: the GL and EGL libraries SDL loads at run
 # time, the driver that draws on screen and offscreen, and the font the
-# window's text is set in.
-set(CPACK_DEBIAN_QUARN_PACKAGE_DEPENDS "libgl1, libegl1, libgl1-mesa-dri, libegl-mesa0, fonts-dejavu-core")
+# window's text is set in; and, though linked, the runtime of the navigation
+# meshes (Recast and Detour), so the packages state it whatever they link.
+set(CPACK_DEBIAN_QUARN_PACKAGE_DEPENDS
+    "libgl1, libegl1, libgl1-mesa-dri, libegl-mesa0, fonts-dejavu-core, librecast1")
 
 set(CPACK_DEBIAN_LIBQUARN_PACKAGE_NAME libquarn0)
 set(CPACK_DEBIAN_LIBQUARN_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_LIBQUARN_PACKAGE_DEPENDS "librecast1")
 # A shared library with a soname (only libquarn0 holds one) gets its shlibs
 # entry, for programs built against it; the ldconfig trigger below updates
 # the cache.

@@ -19,7 +19,7 @@ LISTS[run]="cmake g++ make pkg-config
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libcli11-dev nlohmann-json3-dev libstb-dev
-  libtinygltf-dev libassimp-dev libcairo2-dev"
+  libtinygltf-dev libassimp-dev libcairo2-dev librecast-dev"
 LISTS[test]="libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
   assimp-utils librsvg2-bin poppler-utils"

@@ -9,7 +9,9 @@
 namespace quarn {
 namespace {
 
-std::atomic<AssertHandler> currentHandler{&DefaultAssertHandler};
+std::atomic<AssertHandler> processHandler{&DefaultAssertHandler};
+// The innermost live ThreadAssertHandler of this thread, if any.
+thread_local ThreadAssertHandler* threadHandler = nullptr;
 
 std::string UnitOf(const char* file) {
   const char* slash = std::strrchr(file, '/');
@@ -19,10 +21,19 @@ std::string UnitOf(const char* file) {
   return unit;
 }
 
+void Report(const char* file, int line, bool fatal) {
+  const std::string unit = UnitOf(file);
+  if (threadHandler != nullptr) {
+    threadHandler->Report(unit.c_str(), line, fatal);
+  } else {
+    processHandler.load()(unit.c_str(), line);
+  }
+}
+
 }  // namespace
 
 AssertHandler SetAssertHandler(AssertHandler handler) {
-  return currentHandler.exchange(handler ? handler : &DefaultAssertHandler);
+  return processHandler.exchange(handler ? handler : &DefaultAssertHandler);
 }
 
 void DefaultAssertHandler(const char* unit, int line) {
@@ -30,12 +41,14 @@ void DefaultAssertHandler(const char* unit, int line) {
   std::fflush(stderr);
 }
 
-void ReportAssertion(const char* file, int line) {
-  currentHandler.load()(UnitOf(file).c_str(), line);
-}
+ThreadAssertHandler::ThreadAssertHandler() : previous_(threadHandler) { threadHandler = this; }
+
+ThreadAssertHandler::~ThreadAssertHandler() { threadHandler = previous_; }
+
+void ReportAssertion(const char* file, int line) { Report(file, line, false); }
 
 void ReportFatalAssertion(const char* file, int line) {
-  ReportAssertion(file, line);
+  Report(file, line, true);
   std::abort();
 }
 

@@ -2,7 +2,8 @@
 
 // The one assertion mechanism of QUARN. A failed assertion reports the
 // source unit (file name without folder and extension) and the line to a
-// replaceable handler; the default handler writes
+// handler: the calling thread's own (ThreadAssertHandler) when one is alive,
+// else the process's replaceable handler. The default process handler writes
 // "Assertion failed: <unit> line <n>" to standard error and returns, so code
 // that has a fallback value continues with it.
 
@@ -10,11 +11,32 @@ namespace quarn {
 
 using AssertHandler = void (*)(const char* unit, int line);
 
-// Installs handler (null restores the default) and returns the previous one.
+// Installs the process's handler (null restores the default) and returns
+// the previous one. For the application and tools, which own the process.
 AssertHandler SetAssertHandler(AssertHandler handler);
 
 // The default handler: one line on standard error.
 void DefaultAssertHandler(const char* unit, int line);
+
+// While alive, takes every failed assertion of the thread that made it,
+// ahead of the process's handler; handlers nest, the innermost wins. Code
+// that embeds QUARN uses one per call, so neither threads nor callers share
+// any handler state. Must be destroyed on the thread that made it, in
+// reverse order of making.
+class ThreadAssertHandler {
+ public:
+  ThreadAssertHandler();
+  virtual ~ThreadAssertHandler();
+  ThreadAssertHandler(const ThreadAssertHandler&) = delete;
+  ThreadAssertHandler& operator=(const ThreadAssertHandler&) = delete;
+
+  // A failed assertion: fatal ones have no defined result to return to, so
+  // if this returns for one the process ends; throw to leave instead.
+  virtual void Report(const char* unit, int line, bool fatal) = 0;
+
+ private:
+  ThreadAssertHandler* previous_;
+};
 
 // Strips the folder and extension of file and calls the current handler.
 void ReportAssertion(const char* file, int line);

@@ -102,6 +102,7 @@ std::vector<int> CFloor::GrowRoom(const Region& region, std::uint32_t target,
   quarn::DesignRegions& cells = design_->regions;
   quarn::DesignBudget& budget = design_->budget;
   budget.ConsumeStep();
+  design_->observer.CellPlaced();
   const int seedCell = region.seed;
   std::vector<int> room{seedCell};
   std::vector<const CBox2*> roomBoxes{&cells.Box(seedCell)};
@@ -123,6 +124,7 @@ std::vector<int> CFloor::GrowRoom(const Region& region, std::uint32_t target,
   extendFrontier(seedCell);
   while (!budget.IsExhausted() && room.size() < region.cells.size() && area < target) {
     budget.ConsumeStep();
+    design_->observer.CellPlaced();
     const int best = frontier.empty() ? LastFreeCell(region, isTaken)
                                       : BestFrontierCell(frontier, roomBoxes);
     room.push_back(best);

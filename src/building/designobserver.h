@@ -5,9 +5,11 @@
 namespace quarn {
 
 // What a floor's design reports while it runs, in this order for each
-// design step: RoomStarted; then either RoomCompleted, or CandidateScored
-// for every cell left in the region (ascending by score) followed by
-// CandidatesScored, or nothing when the region ran out; then StepTaken.
+// room: RoomStarted; CellPlaced for every cell the room takes (one design
+// step each, the unit of the step budget); then either RoomCompleted, or
+// CandidateScored for every cell left in the region (ascending by score)
+// followed by CandidatesScored, or nothing when the region ran out; then
+// StepTaken.
 // Every event does nothing here, so this class is also the silent observer.
 // An observer belongs to one design at a time: designs on other threads need
 // observers of their own.
@@ -16,6 +18,7 @@ class DesignObserver {
   virtual ~DesignObserver() = default;
 
   virtual void RoomStarted() {}
+  virtual void CellPlaced() {}
   virtual void RoomCompleted() {}
   virtual void CandidateScored(float /*score*/) {}
   virtual void CandidatesScored() {}

@@ -16,6 +16,7 @@ class MeteredObserver final : public DesignObserver {
   MeteredObserver(DesignObserver& next, ProgressMeter& meter) : next_(next), meter_(meter) {}
 
   void RoomStarted() override;
+  void CellPlaced() override { next_.CellPlaced(); }
   void RoomCompleted() override { next_.RoomCompleted(); }
   void CandidateScored(float score) override { next_.CandidateScored(score); }
   void CandidatesScored() override { next_.CandidatesScored(); }

@@ -64,22 +64,41 @@ std::vector<int> FinishedBuilding::GetDoors(const CFloor& floor, int storey, int
   return doors;
 }
 
+Missing FinishedBuilding::GetEntranceMissing() const {
+  if (entrance) return Missing::kNone;
+  return !complete.empty() && complete[0] ? Missing::kNoPlace : Missing::kIncomplete;
+}
+
+Missing FinishedBuilding::GetStairMissing(std::size_t k) const {
+  if (stairs[k]) return Missing::kNone;
+  return complete[k] && complete[k + 1] ? Missing::kNoPlace : Missing::kIncomplete;
+}
+
 std::vector<std::string> FinishedBuilding::GetMissing() const {
   std::vector<std::string> missing;
-  if (!entrance) {
-    missing.push_back(!complete.empty() && complete[0]
-                          ? "no entrance: no outer wall of the ground storey is long enough"
-                          : "no entrance: the ground storey is not complete");
+  switch (GetEntranceMissing()) {
+    case Missing::kNone:
+      break;
+    case Missing::kIncomplete:
+      missing.push_back("no entrance: the ground storey is not complete");
+      break;
+    case Missing::kNoPlace:
+      missing.push_back("no entrance: no outer wall of the ground storey is long enough");
+      break;
   }
   for (std::size_t k = 0; k < stairs.size(); ++k) {
-    if (stairs[k]) continue;
     const std::string pair =
         "no stair from storey " + std::to_string(k) + " to " + std::to_string(k + 1) + ": ";
-    if (!complete[k] || !complete[k + 1]) {
-      missing.push_back(pair + "storey " + std::to_string(complete[k] ? k + 1 : k) +
-                        " is not complete");
-    } else {
-      missing.push_back(pair + "no room has space for one");
+    switch (GetStairMissing(k)) {
+      case Missing::kNone:
+        break;
+      case Missing::kIncomplete:
+        missing.push_back(pair + "storey " + std::to_string(complete[k] ? k + 1 : k) +
+                          " is not complete");
+        break;
+      case Missing::kNoPlace:
+        missing.push_back(pair + "no room has space for one");
+        break;
     }
   }
   return missing;
@@ -113,7 +132,13 @@ FinishedBuilding FinishBuilding(const TList<CFloor>& floors, const FinishSetting
     }
     if (stair) {
       grids[lower + 1].MarkBox(stair->footprint, StoreyGrid::kOpening);
-      grids[lower + 1].MarkBox(GetStairHead(stair->footprint, stair->climb), StoreyGrid::kOpening);
+      const CBox2 head = GetStairHead(stair->footprint, stair->climb);
+      grids[lower + 1].MarkBox(head, StoreyGrid::kOpening);
+      // The squares beside and beyond the head stay clear, so that the
+      // next stair up never walls in the way off this one.
+      for (Side side = SideLeft; side <= SideUp; ++side) {
+        grids[lower + 1].MarkBox(Beside(head, side), StoreyGrid::kDoorway);
+      }
     }
     const std::optional<int> below =
         stair ? finished.fromEntrance[lower][static_cast<std::size_t>(stair->roomBelow)]

@@ -12,6 +12,13 @@
 
 namespace quarn {
 
+// Why a building lacks its entrance or a stair.
+enum class Missing {
+  kNone,        // not missing
+  kIncomplete,  // a storey it needs is not complete
+  kNoPlace,     // no outer wall is long enough, or no room has space for a stair
+};
+
 // What finishing a building may be asked to do differently.
 struct FinishSettings {
   // The façade the entrance is looked for first (SideDown: -y).
@@ -41,6 +48,9 @@ struct FinishedBuilding {
   // The doors of a room as wall indices in wall order, the entrance
   // included.
   std::vector<int> GetDoors(const CFloor& floor, int storey, int room) const;
+  // Why the entrance, or stair k, is missing (Missing::kNone when present).
+  Missing GetEntranceMissing() const;
+  Missing GetStairMissing(std::size_t k) const;
   // One phrase for every entrance or stair the building lacks and why, for
   // example "no stair from storey 0 to 1: no room has space for one".
   std::vector<std::string> GetMissing() const;
@@ -53,7 +63,8 @@ bool IsStoreyComplete(const CFloor& floor);
 // Finishes a building from its storeys, lowest first (see FinishedBuilding).
 // Stairs are chosen from the bottom up; storey k's rooms are tried in order
 // of their distance from the entrance (unreachable ones last, then room
-// order).
+// order). The squares next to a stair's head count as doorway squares for the
+// stair above it, which never stands on them.
 FinishedBuilding FinishBuilding(const TList<CFloor>& floors, const FinishSettings& settings = {});
 
 // FinishBuilding of every building in order.

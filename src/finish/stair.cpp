@@ -15,18 +15,6 @@ CBox2 Footprint(int x, int y, Side climb) {
                                       y + (alongX ? kStairWidth : kStairRun)));
 }
 
-// The unit-deep strip beside box on side s, as wide as that side.
-CBox2 Beside(const CBox2& box, Side s) {
-  const CPoint2 lo = box.GetMin();
-  const CPoint2 hi = box.GetMax();
-  switch (s) {
-    case SideLeft: return CBox2(CPoint2(lo.x - 1, lo.y), CPoint2(lo.x, hi.y));
-    case SideRight: return CBox2(CPoint2(hi.x, lo.y), CPoint2(hi.x + 1, hi.y));
-    case SideDown: return CBox2(CPoint2(lo.x, lo.y - 1), CPoint2(hi.x, lo.y));
-    default: return CBox2(CPoint2(lo.x, hi.y), CPoint2(hi.x, hi.y + 1));
-  }
-}
-
 Side Opposite(Side s) { return s ^ 1; }
 
 // The plan extent of a room from its floor slabs.
@@ -56,6 +44,17 @@ bool Stair::operator==(const Stair& other) const {
   return lower == other.lower && footprint == other.footprint && climb == other.climb &&
          roomBelow == other.roomBelow && roomAbove == other.roomAbove &&
          SameBoxes(steps, other.steps);
+}
+
+CBox2 Beside(const CBox2& box, Side s) {
+  const CPoint2 lo = box.GetMin();
+  const CPoint2 hi = box.GetMax();
+  switch (s) {
+    case SideLeft: return CBox2(CPoint2(lo.x - 1, lo.y), CPoint2(lo.x, hi.y));
+    case SideRight: return CBox2(CPoint2(hi.x, lo.y), CPoint2(hi.x + 1, hi.y));
+    case SideDown: return CBox2(CPoint2(lo.x, lo.y - 1), CPoint2(hi.x, lo.y));
+    default: return CBox2(CPoint2(lo.x, hi.y), CPoint2(hi.x, hi.y + 1));
+  }
 }
 
 std::ostream& operator<<(std::ostream& os, const Stair& stair) {

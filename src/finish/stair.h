@@ -49,6 +49,9 @@ bool SameBoxes(const TList<CBox3>& a, const TList<CBox3>& b);
 // risers.
 TList<CBox3> LayStairSteps(const CBox2& footprint, Side climb);
 
+// The unit-deep strip beside box on side s, as wide as that side.
+CBox2 Beside(const CBox2& box, Side s);
+
 // The squares a walker stands on before the first step and after the last
 // one, each kStairWidth wide and one unit deep.
 CBox2 GetStairFoot(const CBox2& footprint, Side climb);

@@ -361,6 +361,8 @@ bool SameCycle(const CPolygon2& a, const CPolygon2& b) {
 
 // Every example outline loads as closed loops of the same shape, in the
 // editor's form (first edge vertical), and S writes that form back unchanged.
+// The examples folder also holds programmes and programs: outlines are the
+// *.quarn files.
 TEST(CModeInputFile, EveryExampleOutlineLoadsAndSavesInTheEditorsForm) {
   int examples = 0;
   for (const auto& entry : std::filesystem::directory_iterator(QUARN_SOURCE_DIR "/examples")) {

@@ -1,3 +1,11 @@
+# What keeps every call of the C interface from taking the process down.
+if(TARGET libquarn)
+  quarn_test_suite(quarn_capi_tests capi)
+  target_sources(quarn_capi_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/capi/callguard.cpp)
+  target_include_directories(quarn_capi_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/capi
+                             ${PROJECT_SOURCE_DIR}/include)
+endif()
+
 # The C interface from C99 code: built here through the header, and once
 # more the way a user builds it: the installed header, pkg-config, soname
 # and find_package(quarn).
@@ -36,4 +44,10 @@ if(TARGET libquarn AND EXISTS /usr/bin/python3)
   add_test(NAME Python.Package
            COMMAND /usr/bin/python3 -m unittest discover -s ${PROJECT_SOURCE_DIR}/python/tests -v)
   set_tests_properties(Python.Package PROPERTIES ENVIRONMENT "${python_environment}")
+  if(NOT QUARN_SANITIZE)
+    add_test(NAME Python.InstalledWithPip
+             COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/capi/python_installed_test.sh ${PROJECT_BINARY_DIR}
+                     ${PROJECT_SOURCE_DIR} /usr/bin/python3)
+    set_tests_properties(Python.InstalledWithPip PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
 endif()
