@@ -190,6 +190,23 @@ std::optional<std::string> PlanBatch(const std::vector<std::string>& inputs,
   return std::nullopt;
 }
 
+std::vector<std::string> AddNavMeshes(const TList<TList<CFloor>>& buildings,
+                                      const std::vector<FinishedBuilding>* finished,
+                                      OutputSettings& output) {
+  const bool carries = output.exportFormat == ExportFormat::kGlb || output.exportFormat == ExportFormat::kGltf ||
+                       output.exportFormat == ExportFormat::kNavMesh;
+  if (!carries || finished == nullptr) return {};
+  const NavScale scale{output.scene.metresPerUnit, output.scene.storeyHeight.value_or(kStoreyRise * output.scene.metresPerUnit)};
+  const std::vector<NavBuilding> navs = NavigateBuildings(buildings, *finished, scale, output.agent);
+  std::vector<std::string> notes;
+  output.scene.navMeshes.clear();
+  for (std::size_t b = 0; b < navs.size(); ++b) {
+    output.scene.navMeshes.push_back(navs[b].mesh ? navs[b].mesh->GetPolygons() : NavPolygons{});
+    for (std::string& note : UnreachableNotes(static_cast<int>(b), navs[b])) notes.push_back(std::move(note));
+  }
+  return notes;
+}
+
 std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationSettings& settings,
                                         const OutputSettings& output,
                                         const OutputWriters* writers) {
@@ -200,8 +217,10 @@ std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationS
     DesignObserver silent;
     const TList<TList<CFloor>> buildings = GenerateFloors(loops, settings, silent);
     const auto finished = FinishedOf(buildings, settings);
+    OutputSettings navigated = output;
+    AddNavMeshes(buildings, finished ? &*finished : nullptr, navigated);
     std::string problem;
-    if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, output.scene,
+    if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, navigated.scene,
                                   *output.exportFormat, item.output, problem, {item.input})) {
       return problem;
     }

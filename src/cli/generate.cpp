@@ -69,6 +69,25 @@ std::vector<std::string> MissingNotes(int building, const FinishedBuilding& fini
   return notes;
 }
 
+std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
+                                           const std::vector<FinishedBuilding>& finished,
+                                           const NavScale& scale, const NavAgent& agent) {
+  std::vector<NavBuilding> navs;
+  for (int b = 0; b < buildings.GetSize() && static_cast<std::size_t>(b) < finished.size(); ++b) {
+    navs.push_back(NavigateBuilding(buildings[b], finished[static_cast<std::size_t>(b)], nullptr, nullptr,
+                                    scale, agent));
+  }
+  return navs;
+}
+
+std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav) {
+  std::vector<std::string> notes;
+  for (const std::string& phrase : nav.unreachable) {
+    notes.push_back("building " + std::to_string(building) + ": " + phrase);
+  }
+  return notes;
+}
+
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
                                     const GenerationSettings& settings, DesignObserver& observer,
                                     const std::function<void(int)>& beforeBuilding) {

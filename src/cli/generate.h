@@ -11,6 +11,7 @@
 #include "building/designobserver.h"
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
+#include "nav/reachability.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -58,5 +59,15 @@ TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
 // One line for every entrance or stair a finished building lacks, naming the
 // building: "building 0: no entrance: ...".
 std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished);
+
+// Navigates every finished building (see NavigateBuilding), without
+// programme or furniture.
+std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
+                                           const std::vector<FinishedBuilding>& finished,
+                                           const NavScale& scale, const NavAgent& agent);
+
+// One line for every room of a building that cannot be reached, naming the
+// building: "building 0: room 7 on storey 1 unreachable: ...".
+std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav);
 
 }  // namespace quarn

@@ -24,6 +24,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "batch.h"
@@ -57,6 +58,8 @@ struct Arguments {
   bool designOnly = false;
   std::string entranceSide;  // empty: south
   std::string storeyHeight;  // empty: the default of the output
+  std::string agentRadius = "0.25";
+  std::string agentHeight = "1.8";
   std::vector<std::string> outlines;
   std::string outline;  // the one outline file of a single run
   std::string jobs;     // empty: one worker per core
@@ -141,6 +144,21 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
     output.scene.storeyHeight = height;
   } else if (!args.designOnly) {
     output.scene.storeyHeight = kDefaultStoreyHeight;
+  }
+  // The walker of the navigation meshes: from a hand's width to a giant.
+  constexpr float kMinAgent = 0.05f, kMaxAgent = 10.0f;
+  for (const auto& [name, text, value] :
+       {std::tuple{"--agent-radius", &args.agentRadius, &output.agent.radius},
+        std::tuple{"--agent-height", &args.agentHeight, &output.agent.height}}) {
+    const char* textEnd = text->data() + text->size();
+    const auto read = std::from_chars(text->data(), textEnd, *value);
+    if (text->empty() || read.ec != std::errc() || read.ptr != textEnd || !(*value >= kMinAgent) ||
+        !(*value <= kMaxAgent)) {
+      return std::string(name) + " takes metres from 0.05 to 10, not '" + *text + "'";
+    }
+  }
+  if (output.exportFormat == quarn::ExportFormat::kNavMesh && args.designOnly) {
+    return "--format navmesh walks finished buildings: not with --design-only";
   }
   output.pxPerUnit = args.pxPerUnit;
   output.stepsText = args.steps;
@@ -318,6 +336,7 @@ int Run(const Arguments& args) {
     }
   }
   const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
+  for (std::string& note : quarn::AddNavMeshes(buildings, finishing, output)) notes.push_back(std::move(note));
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
@@ -348,7 +367,8 @@ int main(int argc, char** argv) {
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
       "\"(x,y)(x,y)...*\") and writes them as JSON, draws them as SVG, PDF or PNG, or "
       "writes all buildings as one 3D scene (glTF binary .glb, glTF .gltf with its .bin and "
-      "PNG files, OBJ with .mtl and PNGs, ASCII FBX with PNGs).",
+      "PNG files, OBJ with .mtl and PNGs, ASCII FBX with PNGs), or their navigation meshes as "
+      "OBJ (-f navmesh).",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -375,7 +395,7 @@ int main(int argc, char** argv) {
   app.add_option("-f,--format", args.format,
                  "Output format; without it the extension of -o picks one, else json")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"json", "svg", "pdf", "png", "glb", "gltf", "obj", "fbx"}));
+      ->check(CLI::IsMember({"json", "svg", "pdf", "png", "glb", "gltf", "obj", "fbx", "navmesh"}));
   app.add_option("--px-per-unit", args.pxPerUnit, "Pixels per grid unit of SVG and PNG plans")
       ->type_name("N")
       ->check(CLI::Range(1, quarn::kMaxPlanPxPerUnit))
@@ -395,6 +415,14 @@ int main(int argc, char** argv) {
                  "Metres per storey in 3D formats (default 3.0; with --design-only the walls' "
                  "1.5 grid units)")
       ->type_name("METRES");
+  app.add_option("--agent-radius", args.agentRadius,
+                 "Metres: the radius of the walker the navigation meshes are built for")
+      ->type_name("METRES")
+      ->capture_default_str();
+  app.add_option("--agent-height", args.agentHeight,
+                 "Metres: the height of the walker the navigation meshes are built for")
+      ->type_name("METRES")
+      ->capture_default_str();
   app.add_option("-j,--jobs", args.jobs, "Workers of a batch (default: one per core)")
       ->type_name("N");
   app.add_option("--shard", args.shard,

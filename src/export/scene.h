@@ -19,6 +19,7 @@
 
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
+#include "nav/navpolygons.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -74,10 +75,16 @@ struct Scene {
 // height of a storey: every height is scaled by storeyHeight / 1.5 and
 // storey k stands at k x storeyHeight; none keeps heights at metresPerUnit
 // per grid unit, so a storey is 1.5 grid units high.
+//
+// navMeshes, when not empty, holds each building's navigation mesh (in
+// metres, the world's frame): its building node gains a child "navmesh"
+// with the mesh's polygons as triangles, marked hidden (extras hidden
+// true), for an application to walk on rather than to show.
 struct SceneSettings {
   float metresPerUnit = 1.0f;
   bool textured = true;
   std::optional<float> storeyHeight;
+  std::vector<NavPolygons> navMeshes;
 };
 
 // Height of one storey in grid units: storey k is raised by k times this.
@@ -104,6 +111,10 @@ inline constexpr float kStoreyHeight = 1.5f;
 // a lack, separated by "; ").
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
                  const std::vector<FinishedBuilding>* finished = nullptr);
+
+// The navigation meshes of settings alone: one root "building N" per mesh
+// with its "navmesh" child (for the navmesh format, one object a building).
+Scene BuildNavMeshScene(const SceneSettings& settings);
 
 // The number of triangles of every mesh together.
 std::size_t TriangleCount(const Scene& scene);

@@ -19,9 +19,10 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
       if (!WriteGltf(scene, stem, files, problem)) return false;
       break;
     case ExportFormat::kObj:
+    case ExportFormat::kNavMesh:
     case ExportFormat::kFbx:
       if (!WriteWithAssimp(scene,
-                           format == ExportFormat::kObj ? AssimpFormat::kObj : AssimpFormat::kFbx,
+                           format == ExportFormat::kFbx ? AssimpFormat::kFbx : AssimpFormat::kObj,
                            stem, files, problem)) {
         return false;
       }
@@ -37,8 +38,9 @@ bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<std::string>& keep) {
   const std::filesystem::path target(path);
   std::vector<OutputFile> files;
-  if (!WriteScene(BuildScene(buildings, settings, finished), format, target.filename().string(), files,
-                  problem)) {
+  const Scene scene = format == ExportFormat::kNavMesh ? BuildNavMeshScene(settings)
+                                                      : BuildScene(buildings, settings, finished);
+  if (!WriteScene(scene, format, target.filename().string(), files, problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;
   }
