@@ -84,7 +84,7 @@ struct SceneSettings {
   float metresPerUnit = 1.0f;
   bool textured = true;
   std::optional<float> storeyHeight;
-  std::vector<NavPolygons> navMeshes;
+  std::vector<NavPolygons> navMeshes = {};
 };
 
 // Height of one storey in grid units: storey k is raised by k times this.
