@@ -89,12 +89,46 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed(kKeyHome)) SetStep(0);
   if (keys.WasPressed(kKeyEnd)) SetLastStep();
   if (keys.WasPressed('B')) finished = !finished;
+  if (keys.WasPressed('V')) ToggleWalk();
   if (keys.WasPressed('X')) returnRequested = true;
   if (keys.WasPressed('E')) Export();
   UpdateSettings(keys);
   UpdateShownStoreys(keys);
   if (keys.WasPressed('F')) FrameBuildings();
   FlyWithKeys(keys);
+}
+
+void CModeView::ToggleWalk() {
+  if (walk) {
+    walk.reset();
+    return;
+  }
+  walk = ViewWalk::Start(buildings.buildings);
+  if (!walk) {
+    std::cout << "walk: no building has an entrance\n";
+    std::cout.flush();
+    return;
+  }
+  finished = true;
+  walkRevision = buildings.revision;
+  camera.Place(walk->GetEyes(), walk->GetHeading());
+  Walk(CKeySet(), 0.0f);
+}
+
+void CModeView::Walk(const CKeySet& keys, float seconds) {
+  if (buildings.revision != walkRevision) {
+    walk->Rebuild(buildings.buildings);
+    walkRevision = buildings.revision;
+  }
+  const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
+  const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
+  walk->Step({forward, right, keys.IsShiftHeld(), keys.WasPressed(' ') || keys.IsHeld(' ')},
+             camera.GetHeading(), seconds);
+  camera.Place(walk->GetEyes(), camera.GetHeading());
+  if (const auto place = walk->TakePlaceChange()) {
+    std::cout << "walk: " << *place << '\n';
+    std::cout.flush();
+  }
 }
 
 void CModeView::UpdateSettings(const CKeySet& keys) {
@@ -122,6 +156,10 @@ void CModeView::FlyWithKeys(const CKeySet& keys) {
   lastUpdate = now;
   const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
   const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
+  if (walk) {
+    Walk(keys, seconds);
+    return;
+  }
   if (forward == 0 && right == 0) return;
   const CBox2 area = quarn::BuildingsArea(*this);
   const CPoint2 size = area.GetMax() - area.GetMin();
@@ -239,6 +277,8 @@ void CModeView::Draw(CBaseWindow& window) {
   DrawText(*this, window, 10, 160,
            "Press [F] to frame the buildings. Hold [W] [A] [S] [D] to fly.");
   DrawText(*this, window, 10, 180, "Use [PgUp] [PgDn] to show more or fewer storeys.");
+  DrawText(*this, window, 10, 200,
+           "Press [V] to walk: [W] [A] [S] [D] walk, hold [Shift] to run, [Space] jumps.");
   DrawSettings(window);
 }
 
@@ -259,5 +299,10 @@ void CModeView::DrawSettings(CBaseWindow& window) {
     }
     DrawText(*this, window, 10, kSettingsTop + kLineHeight * (item + 1), "%s %s",
              selected ? ">" : " ", line.c_str());
+  }
+  if (walk) {
+    glColor3f(0.8f, 1.0f, 0.0f);
+    DrawText(*this, window, 10, kSettingsTop + kLineHeight * (ViewSettings::kItemCount + 1), "  walk: %s",
+             walk->DescribePlace().c_str());
   }
 }
