@@ -138,7 +138,8 @@ void CModeView::UpdateSettings(const CKeySet& keys) {
   const bool changed = (keys.WasPressed(kKeyRight) && settings.Change(1)) ||
                        (keys.WasPressed(kKeyLeft) && settings.Change(-1)) ||
                        (keys.WasPressed('R') && settings.Reroll());
-  if (!changed) return;
+  // The programme types what is drawn; the design stays as it is.
+  if (!changed || settings.GetSelected() == ViewSettings::kProgramme) return;
   if (settings.GetStoreys() != storeys) shownStoreys = static_cast<int>(settings.GetStoreys());
   ApplySettings();
 }
@@ -203,15 +204,26 @@ std::uint32_t CModeView::GetFinishedStep() {
   return *finishedStep;
 }
 
+std::optional<quarn::Programme> CModeView::GetProgramme() const {
+  return quarn::GetBuiltinProgramme(settings.GetProgramme());
+}
+
 bool CModeView::Export(const std::string& path) const {
   std::string problem;
-  // The finished buildings at real-world heights: 3 m a storey.
+  // The finished buildings at real-world heights: 3 m a storey, typed as
+  // they are shown.
   const std::vector<quarn::FinishedBuilding> done =
       finished ? quarn::FinishBuildings(buildings.buildings) : std::vector<quarn::FinishedBuilding>();
-  quarn::SceneSettings settings;
-  if (finished) settings.storeyHeight = 3.0f;
-  if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, settings,
-                              quarn::ExportFormat::kGlb, path, problem)) {
+  const std::optional<quarn::Programme> programme = finished ? GetProgramme() : std::nullopt;
+  std::vector<quarn::TypedBuilding> typed;
+  for (std::size_t b = 0; programme && b < done.size(); ++b) {
+    typed.push_back(quarn::ApplyProgramme(buildings.buildings[static_cast<int>(b)], done[b], *programme, 1.0f));
+  }
+  quarn::SceneSettings sceneSettings;
+  if (finished) sceneSettings.storeyHeight = 3.0f;
+  if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, sceneSettings,
+                              quarn::ExportFormat::kGlb, path, problem, {},
+                              programme ? &typed : nullptr)) {
     std::cout << "Could not export the building: " << problem << '\n';
     std::cout.flush();
     return false;
@@ -251,8 +263,12 @@ void CModeView::DrawScene() {
   camera.ApplyTranslation();
   SetBuildingLighting();
   if (renderStyle > 2) ground.Draw();
+  roomLabels.clear();
   if (finished) {
-    finishedDrawing.Draw(buildings.buildings, buildings.revision, renderStyle);
+    const std::optional<quarn::Programme> programme = GetProgramme();
+    finishedDrawing.Draw(buildings.buildings, buildings.revision, renderStyle,
+                         programme ? &*programme : nullptr);
+    if (renderStyle == kStyleDesign) roomLabels = ProjectLabels(finishedDrawing.GetLabels());
   } else {
     buildingDrawing.Draw(buildings.buildings, buildings.revision, renderStyle, shownStoreys);
   }
@@ -261,6 +277,7 @@ void CModeView::DrawScene() {
 
 void CModeView::Draw(CBaseWindow& window) {
   DrawScene();
+  DrawRoomLabels(window);
   glColor3f(0.8f, 1.0f, 0.0f);
   DrawText(*this, window, 10, 20, "VIEW MODE -- SEE THE RESULTING BUILDING.");
   DrawText(*this, window, 10, 20, "_______________________________________");
@@ -280,6 +297,16 @@ void CModeView::Draw(CBaseWindow& window) {
   DrawText(*this, window, 10, 200,
            "Press [V] to walk: [W] [A] [S] [D] walk, hold [Shift] to run, [Space] jumps.");
   DrawSettings(window);
+}
+
+// Each name centred on its room, about 8 pixels a character.
+void CModeView::DrawRoomLabels(CBaseWindow& window) {
+  glColor3f(1.0f, 1.0f, 1.0f);
+  const int height = GetWindowSize().y;
+  for (const auto& [at, name] : roomLabels) {
+    DrawText(*this, window, static_cast<int>(at.x) - static_cast<int>(name.size()) * 4,
+             height - static_cast<int>(at.y), "%s", name.c_str());
+  }
 }
 
 // The step line, then one line a setting, the selected one marked and white.

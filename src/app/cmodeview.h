@@ -19,7 +19,9 @@
 
 // The 3D view of the buildings generated from the outline: a lit scene in a
 // sky box above a grass ground, seen through a fly-through camera, in one of
-// four styles (1 design plan, 2 wireframe, 3 solid, 4 textured). P and O step
+// four styles (1 design plan, 2 wireframe, 3 solid, 4 textured). Finished
+// buildings (B) are typed by the settings' programme: in style 1 rooms are
+// outlined in their type's colour and named at their centre. P and O step
 // the design process forward and back, Home and End jump to its first and
 // last step; every step regenerates all buildings from their specs. The
 // settings block (room size, variance, storeys, seed) changes the specs of
@@ -110,6 +112,11 @@ class CModeView : public CMode {
   // step, or at the new last step when the buildings were finished.
   void ApplySettings();
   void DrawSettings(CBaseWindow& window);
+  // The room names of typed finished buildings in style 1, where the last
+  // DrawScene saw them.
+  void DrawRoomLabels(CBaseWindow& window);
+  // The programme the settings name, or none.
+  std::optional<quarn::Programme> GetProgramme() const;
 
   bool returnRequested = false;
   quarn::TextTraceObserver consoleTrace;
@@ -125,6 +132,7 @@ class CModeView : public CMode {
   std::chrono::steady_clock::time_point lastUpdate = std::chrono::steady_clock::now();
   CBuildingDrawing buildingDrawing;
   CFinishedDrawing finishedDrawing;
+  std::vector<std::pair<CVector2, std::string>> roomLabels;
   CGround ground;
   CSkyBox skyBox;
 };

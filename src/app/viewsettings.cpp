@@ -11,6 +11,7 @@ constexpr std::uint32_t kMinRoomSize = 5;
 constexpr std::uint32_t kMaxRoomSize = 500;
 constexpr std::array<std::uint32_t, 5> kVariances = {0, 10, 25, 50, 100};
 constexpr std::uint32_t kMaxStoreys = 8;
+constexpr std::array<const char*, 3> kProgrammes = {"house", "office", "none"};
 
 // value moved by step within [low, high]; false when already at that end.
 template <typename T>
@@ -53,6 +54,8 @@ bool ViewSettings::Change(int direction) {
     case kVariance: return StepVariance(roomSizeVariance, direction);
     case kStoreys: return StepWithin(storeys, direction, 1u, 1u, kMaxStoreys);
     case kSeed: return StepWithin(seed, direction, 1, 0, kMaxSeed);
+    case kProgramme:
+      return StepWithin(programme, direction, 1, 0, static_cast<int>(kProgrammes.size()) - 1);
     case kItemCount: break;
   }
   return false;
@@ -66,6 +69,10 @@ bool ViewSettings::Reroll() {
 
 bool ViewSettings::HasDesignValues() const {
   return roomSize == kDefaultRoomSize && roomSizeVariance == 0 && storeys == 1 && seed == 0;
+}
+
+const char* ViewSettings::GetProgramme() const {
+  return kProgrammes[static_cast<std::size_t>(programme)];
 }
 
 CFloorSpec ViewSettings::SpecOf(const CPolygon2& outline) const {
@@ -82,6 +89,7 @@ std::string ViewSettings::Line(Item item) const {
     case kSeed:
       return "seed " + std::to_string(seed) +
              (SeedMatters() ? "" : " (no effect while the variance is 0)");
+    case kProgramme: return std::string("programme ") + GetProgramme();
     case kItemCount: break;
   }
   return {};

@@ -8,11 +8,13 @@
 
 // The generation settings the view offers for every building, with one of
 // them selected for change: room size (5 to 500 cells in steps of 5),
-// variance (0, 10, 25, 50 or 100 cells), storeys (1 to 8) and the seed (0 to
-// 999). The defaults are the design's own: 45, 0, 1 storey, seed 0.
+// variance (0, 10, 25, 50 or 100 cells), storeys (1 to 8), the seed (0 to
+// 999) and the programme the finished buildings are typed by (house,
+// office, none). The defaults are the design's own: 45, 0, 1 storey, seed
+// 0; the programme starts at house, as quarn-gen's does.
 class ViewSettings {
  public:
-  enum Item { kRoomSize, kVariance, kStoreys, kSeed, kItemCount };
+  enum Item { kRoomSize, kVariance, kStoreys, kSeed, kProgramme, kItemCount };
 
   static constexpr std::uint32_t kDefaultRoomSize = 45;
   static constexpr int kMaxSeed = 999;
@@ -30,18 +32,22 @@ class ViewSettings {
   // variance is 0: then the seed decides nothing.
   bool Reroll();
   bool SeedMatters() const { return roomSizeVariance != 0; }
-  // Whether the values are the design's own (whatever is selected).
+  // Whether the values that shape the design are its own (whatever is
+  // selected; the programme only types finished buildings).
   bool HasDesignValues() const;
 
   // The CFloorSpec of a building with these settings.
   CFloorSpec SpecOf(const CPolygon2& outline) const;
-  // "room size 45", "variance 0", "storeys 1", "seed 0 ..." for the block.
+  // "room size 45", "variance 0", "storeys 1", "seed 0 ...", "programme
+  // house" for the block.
   std::string Line(Item item) const;
 
   std::uint32_t GetRoomSize() const { return roomSize; }
   std::uint32_t GetVariance() const { return roomSizeVariance; }
   std::uint32_t GetStoreys() const { return storeys; }
   int GetSeed() const { return seed; }
+  // "house", "office" or "none".
+  const char* GetProgramme() const;
 
   friend bool operator==(const ViewSettings&, const ViewSettings&) = default;
 
@@ -50,5 +56,6 @@ class ViewSettings {
   std::uint32_t roomSizeVariance = 0;
   std::uint32_t storeys = 1;
   int seed = 0;
+  int programme = 0;  // index into the programme names
   Item selected = kRoomSize;
 };

@@ -67,8 +67,9 @@ std::optional<std::string> WriteThroughFile(const BatchItem& item, const TList<C
     const TList<TList<CFloor>> buildings = GenerateFloors(loops, settings, silent);
     const PlanTitle title{fs::path(item.input).filename().string(), output.stepsText};
     const auto finished = FinishedOf(buildings, settings);
+    const auto typed = finished ? TypeBuildings(buildings, *finished, settings) : std::nullopt;
     if (!writers->writePlan(buildings, finished ? &*finished : nullptr, title, *output.planFormat,
-                            output.pxPerUnit, file.Stream(), problem)) {
+                            output.pxPerUnit, file.Stream(), problem, typed ? &*typed : nullptr)) {
       return problem;
     }
   } else {
@@ -192,12 +193,12 @@ std::optional<std::string> PlanBatch(const std::vector<std::string>& inputs,
 
 std::vector<std::string> AddNavMeshes(const TList<TList<CFloor>>& buildings,
                                       const std::vector<FinishedBuilding>* finished,
-                                      OutputSettings& output) {
+                                      const std::vector<TypedBuilding>* typed, OutputSettings& output) {
   const bool carries = output.exportFormat == ExportFormat::kGlb || output.exportFormat == ExportFormat::kGltf ||
                        output.exportFormat == ExportFormat::kNavMesh;
   if (!carries || finished == nullptr) return {};
   const NavScale scale{output.scene.metresPerUnit, output.scene.storeyHeight.value_or(kStoreyRise * output.scene.metresPerUnit)};
-  const std::vector<NavBuilding> navs = NavigateBuildings(buildings, *finished, scale, output.agent);
+  const std::vector<NavBuilding> navs = NavigateBuildings(buildings, *finished, typed, scale, output.agent);
   std::vector<std::string> notes;
   output.scene.navMeshes.clear();
   for (std::size_t b = 0; b < navs.size(); ++b) {
@@ -217,11 +218,13 @@ std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationS
     DesignObserver silent;
     const TList<TList<CFloor>> buildings = GenerateFloors(loops, settings, silent);
     const auto finished = FinishedOf(buildings, settings);
+    const auto typed = finished ? TypeBuildings(buildings, *finished, settings) : std::nullopt;
     OutputSettings navigated = output;
-    AddNavMeshes(buildings, finished ? &*finished : nullptr, navigated);
+    AddNavMeshes(buildings, finished ? &*finished : nullptr, typed ? &*typed : nullptr, navigated);
     std::string problem;
     if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, navigated.scene,
-                                  *output.exportFormat, item.output, problem, {item.input})) {
+                                  *output.exportFormat, item.output, problem, {item.input},
+                                  typed ? &*typed : nullptr)) {
       return problem;
     }
     return std::nullopt;

@@ -38,7 +38,7 @@ struct OutputSettings {
 // room that cannot be reached.
 std::vector<std::string> AddNavMeshes(const TList<TList<CFloor>>& buildings,
                                       const std::vector<FinishedBuilding>* finished,
-                                      OutputSettings& output);
+                                      const std::vector<TypedBuilding>* typed, OutputSettings& output);
 
 // The I-th of N deterministic slices of a batch's inputs (index from 1).
 struct Shard {

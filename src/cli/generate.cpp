@@ -42,7 +42,8 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
                                        DesignObserver& observer,
                                        const std::function<void(int)>& beforeBuilding) {
-  PlanDump plan(dump, settings.steps, settings.finish.has_value());
+  const int version = !settings.finish ? 1 : settings.programme ? 3 : 2;
+  PlanDump plan(dump, settings.steps, version);
   std::vector<std::string> notes;
   int index = 0;
   GenerateBuildings(
@@ -53,8 +54,22 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
           return;
         }
         const FinishedBuilding finished = FinishBuilding(building.floors, *settings.finish);
-        plan.AddBuilding(building, &finished);
-        for (std::string& note : MissingNotes(index++, finished)) notes.push_back(std::move(note));
+        std::optional<TypedBuilding> typed;
+        if (settings.programme) {
+          typed = ApplyProgramme(building.floors, finished, *settings.programme, settings.unit);
+        }
+        std::optional<NavBuilding> nav;
+        if (typed) {
+          nav = NavigateBuilding(building.floors, finished, &*typed, nullptr,
+                                 {settings.unit, settings.storeyHeight}, settings.agent);
+        }
+        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr, nav ? &*nav : nullptr);
+        for (std::string& note : MissingNotes(index, finished)) notes.push_back(std::move(note));
+        if (typed) {
+          for (std::string& note : UnmetNotes(index, *typed)) notes.push_back(std::move(note));
+          for (std::string& note : UnreachableNotes(index, *nav)) notes.push_back(std::move(note));
+        }
+        ++index;
       },
       beforeBuilding);
   plan.Finish();
@@ -71,11 +86,13 @@ std::vector<std::string> MissingNotes(int building, const FinishedBuilding& fini
 
 std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
                                            const std::vector<FinishedBuilding>& finished,
-                                           const NavScale& scale, const NavAgent& agent) {
+                                           const std::vector<TypedBuilding>* typed, const NavScale& scale,
+                                           const NavAgent& agent) {
   std::vector<NavBuilding> navs;
   for (int b = 0; b < buildings.GetSize() && static_cast<std::size_t>(b) < finished.size(); ++b) {
-    navs.push_back(NavigateBuilding(buildings[b], finished[static_cast<std::size_t>(b)], nullptr, nullptr,
-                                    scale, agent));
+    const auto i = static_cast<std::size_t>(b);
+    navs.push_back(NavigateBuilding(buildings[b], finished[i], typed && i < typed->size() ? &(*typed)[i] : nullptr,
+                                    nullptr, scale, agent));
   }
   return navs;
 }
@@ -86,6 +103,27 @@ std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav) 
     notes.push_back("building " + std::to_string(building) + ": " + phrase);
   }
   return notes;
+}
+
+std::vector<std::string> UnmetNotes(int building, const TypedBuilding& typed) {
+  std::vector<std::string> notes;
+  for (const std::string& unmet : typed.unmet) {
+    notes.push_back("building " + std::to_string(building) + ": " + typed.programme +
+                    " programme: " + unmet);
+  }
+  return notes;
+}
+
+std::optional<std::vector<TypedBuilding>> TypeBuildings(const TList<TList<CFloor>>& buildings,
+                                                        const std::vector<FinishedBuilding>& finished,
+                                                        const GenerationSettings& settings) {
+  if (!settings.programme) return std::nullopt;
+  std::vector<TypedBuilding> typed;
+  for (int b = 0; b < buildings.GetSize() && static_cast<std::size_t>(b) < finished.size(); ++b) {
+    typed.push_back(ApplyProgramme(buildings[b], finished[static_cast<std::size_t>(b)],
+                                   *settings.programme, settings.unit));
+  }
+  return typed;
 }
 
 TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,

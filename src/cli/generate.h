@@ -12,6 +12,7 @@
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
 #include "nav/reachability.h"
+#include "programme/programme.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -30,6 +31,14 @@ struct GenerationSettings {
   // How the buildings are finished; none: the design alone.
   std::optional<FinishSettings> finish = FinishSettings{};
   int seed = 0;  // added to every storey's seed (CFloorSpec::seed)
+  // The room programme the finished buildings are typed by; none: untyped
+  // (plan dump version 2). Only with finish.
+  std::optional<Programme> programme = std::nullopt;
+  float unit = 1.0f;  // metres per grid unit, for the programme's sizes
+  // What the navigation of typed buildings (plan dump version 3) measures
+  // with: metres per storey and the walker.
+  float storeyHeight = 3.0f;
+  NavAgent agent;
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
@@ -42,9 +51,11 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
                        const std::function<void(const CBuilding&)>& addBuilding,
                        const std::function<void(int)>& beforeBuilding = {});
 
-// GenerateBuildings writing the plan dump of all of them to dump: version 2
-// of the finished buildings, or version 1 of the design alone. Returns what
-// the finished buildings lack (see MissingNotes).
+// GenerateBuildings writing the plan dump of all of them to dump: version 3
+// of the typed buildings, version 2 of the finished ones, or version 1 of
+// the design alone. Returns what the finished buildings lack, the goals
+// of the programme they miss and the rooms the navigation of typed
+// buildings cannot reach (see MissingNotes, UnmetNotes, UnreachableNotes).
 std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
                                        DesignObserver& observer,
@@ -60,14 +71,24 @@ TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
 // building: "building 0: no entrance: ...".
 std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished);
 
-// Navigates every finished building (see NavigateBuilding), without
-// programme or furniture.
+// Navigates every finished building (see NavigateBuilding), with the
+// closed doors of typed when given.
 std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
                                            const std::vector<FinishedBuilding>& finished,
-                                           const NavScale& scale, const NavAgent& agent);
+                                           const std::vector<TypedBuilding>* typed, const NavScale& scale,
+                                           const NavAgent& agent);
 
 // One line for every room of a building that cannot be reached, naming the
 // building: "building 0: room 7 on storey 1 unreachable: ...".
 std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav);
+
+// One line for every goal of the programme a typed building misses:
+// "building 0: house programme: kitchen: at least 1 ...".
+std::vector<std::string> UnmetNotes(int building, const TypedBuilding& typed);
+
+// ApplyProgramme of every building in order, or none without a programme.
+std::optional<std::vector<TypedBuilding>> TypeBuildings(const TList<TList<CFloor>>& buildings,
+                                                        const std::vector<FinishedBuilding>& finished,
+                                                        const GenerationSettings& settings);
 
 }  // namespace quarn

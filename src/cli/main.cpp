@@ -21,6 +21,7 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -31,6 +32,7 @@
 #include "generate.h"
 #include "geom/outlinecheck.h"
 #include "io/atomicfile.h"
+#include "programme/json/programmejson.h"
 #include "progress.h"
 #include "writers.h"
 
@@ -60,6 +62,7 @@ struct Arguments {
   std::string storeyHeight;  // empty: the default of the output
   std::string agentRadius = "0.25";
   std::string agentHeight = "1.8";
+  std::string programme;     // empty: house, unless --design-only
   std::vector<std::string> outlines;
   std::string outline;  // the one outline file of a single run
   std::string jobs;     // empty: one worker per core
@@ -194,6 +197,7 @@ std::optional<std::string> ReadSettings(const Arguments& args,
   settings.seed = static_cast<int>(*seed);
   if (args.designOnly) {
     if (!args.entranceSide.empty()) return "--entrance-side finishes the buildings: not with --design-only";
+    if (!args.programme.empty()) return "--programme types finished buildings: not with --design-only";
     settings.finish.reset();
   } else if (args.entranceSide == "north") {
     settings.finish->entranceFacade = SideUp;
@@ -212,6 +216,27 @@ std::optional<std::string> ReadSettings(const Arguments& args,
       (!args.trace.empty() && SameFile(args.trace, args.outline))) {
     return "an output would overwrite the outline file";
   }
+  return std::nullopt;
+}
+
+// Reads the programme --programme names into settings (house when none is
+// named, none for the design alone); a file that cannot be read or is
+// refused gives its one-line problem.
+std::optional<std::string> ReadProgrammeSetting(const Arguments& args,
+                                                quarn::GenerationSettings& settings) {
+  if (args.designOnly || args.programme == "none") return std::nullopt;
+  const std::string name = args.programme.empty() ? "house" : args.programme;
+  settings.programme = quarn::GetBuiltinProgramme(name);
+  if (settings.programme) return std::nullopt;
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return "cannot read '" + name + "': a directory";
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return "cannot open '" + name + "': " + std::strerror(errno);
+  std::ostringstream text;
+  text << in.rdbuf();
+  quarn::ProgrammeReadResult read = quarn::ReadProgrammeJson(text.str(), name);
+  if (!read.programme) return read.error;
+  settings.programme = std::move(read.programme);
   return std::nullopt;
 }
 
@@ -244,6 +269,10 @@ int RunBatchMode(const Arguments& args) {
   if (!args.trace.empty()) return Fail(kUsage, "--trace takes a single outline file");
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
+  settings.unit = output.scene.metresPerUnit;
+  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.agent = output.agent;
   const unsigned cores = std::thread::hardware_concurrency();
   const auto jobs =
       args.jobs.empty() ? std::optional<std::uint32_t>(cores > 0 ? cores : 1) : ParseCount(args.jobs, 1, 1024);
@@ -281,6 +310,10 @@ int Run(const Arguments& args) {
   OutputSettings output;
   if (const auto problem = ReadSettings(args, settings)) return Fail(kUsage, *problem);
   if (const auto problem = ReadOutputSettings(args, false, output)) return Fail(kUsage, *problem);
+  if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
+  settings.unit = output.scene.metresPerUnit;
+  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.agent = output.agent;
   // Loaded before any file is opened, so that a module that cannot be used
   // leaves nothing behind.
   const quarn::OutputWriters* writers = nullptr;
@@ -327,27 +360,34 @@ int Run(const Arguments& args) {
                        });
 
   std::vector<quarn::FinishedBuilding> finished;
+  std::optional<std::vector<quarn::TypedBuilding>> typed;
   if (settings.finish && (output.planFormat || output.exportFormat)) {
     finished = quarn::FinishBuildings(buildings, *settings.finish);
+    typed = quarn::TypeBuildings(buildings, finished, settings);
     for (std::size_t b = 0; b < finished.size(); ++b) {
       for (std::string& note : quarn::MissingNotes(static_cast<int>(b), finished[b])) {
+        notes.push_back(std::move(note));
+      }
+      if (!typed) continue;
+      for (std::string& note : quarn::UnmetNotes(static_cast<int>(b), (*typed)[b])) {
         notes.push_back(std::move(note));
       }
     }
   }
   const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
-  for (std::string& note : quarn::AddNavMeshes(buildings, finishing, output)) notes.push_back(std::move(note));
+  const std::vector<quarn::TypedBuilding>* typing = typed ? &*typed : nullptr;
+  for (std::string& note : quarn::AddNavMeshes(buildings, finishing, typing, output)) notes.push_back(std::move(note));
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
     if (!writers->writePlan(buildings, finishing, title, *output.planFormat, output.pxPerUnit, dump,
-                            problem)) {
+                            problem, typing)) {
       return Fail(kBadInput, problem);
     }
   }
   if (output.exportFormat &&
       !writers->exportBuildings(buildings, finishing, output.scene, *output.exportFormat,
-                                args.output, problem, {args.outline, args.trace})) {
+                                args.output, problem, {args.outline, args.trace}, typing)) {
     return Fail(kBadInput, problem);
   }
   if (dumpFile && !dumpFile->Commit(problem)) return Fail(kBadInput, problem);
@@ -423,6 +463,10 @@ int main(int argc, char** argv) {
                  "Metres: the height of the walker the navigation meshes are built for")
       ->type_name("METRES")
       ->capture_default_str();
+  app.add_option("--programme", args.programme,
+                 "Room programme the finished buildings are typed by: house, office, none "
+                 "(plan dump version 2) or a programme file (default house)")
+      ->type_name("NAME|FILE.json");
   app.add_option("-j,--jobs", args.jobs, "Workers of a batch (default: one per core)")
       ->type_name("N");
   app.add_option("--shard", args.shard,

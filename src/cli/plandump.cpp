@@ -1,5 +1,6 @@
 #include "plandump.h"
 
+#include "programme/programme.h"
 #include "qassert.h"
 
 namespace quarn {
@@ -49,7 +50,7 @@ void WriteBox3List(JsonWriter& json, const TList<CBox3>& boxes) {
 
 // The room's keys; the finished keys follow when finished is given.
 void WriteRoom(JsonWriter& json, const CFloor& floor, int storey, int room,
-               const FinishedBuilding* finished) {
+               const FinishedBuilding* finished, const TypedBuilding* typed, const NavBuilding* nav) {
   json.BeginObject();
   json.Key("outline");
   WritePolygon(json, floor.rooms[room].outline);
@@ -69,6 +70,33 @@ void WriteRoom(JsonWriter& json, const CFloor& floor, int storey, int room,
         finished->fromEntrance[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)];
     if (distance) {
       json.Int(*distance);
+    } else {
+      json.Null();
+    }
+  }
+  if (typed != nullptr) {
+    const std::optional<RoomType>& type =
+        typed->types[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)];
+    json.Key("type");
+    if (type) {
+      json.String(std::string(GetRoomTypeKey(*type)));
+    } else {
+      json.Null();
+    }
+    json.Key("name");
+    if (type) {
+      json.String(typed->names[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)]);
+    } else {
+      json.Null();
+    }
+  }
+  if (nav != nullptr) {
+    const RoomReach& reach = nav->rooms[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)];
+    json.Key("reachable");
+    json.Bool(reach.reachable);
+    json.Key("pathLength");
+    if (reach.pathLength) {
+      json.Float(*reach.pathLength);
     } else {
       json.Null();
     }
@@ -97,12 +125,12 @@ void WriteSpec(JsonWriter& json, const CFloorSpec& spec) {
 
 }  // namespace
 
-PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, bool finished) : out_(out), json_(out) {
+PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, int version) : out_(out), json_(out) {
   json_.BeginObject();
   json_.Key("format");
   json_.String("quarn-plan");
   json_.Key("version");
-  json_.Int(finished ? 2 : 1);
+  json_.Int(version);
   json_.Key("steps");
   if (steps == STEP_BUDGET_UNLIMITED) {
     json_.String("all");
@@ -113,7 +141,8 @@ PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, bool finished) : out_
   json_.BeginArray();
 }
 
-void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* finished) {
+void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* finished,
+                           const TypedBuilding* typed, const NavBuilding* nav) {
   json_.BeginObject();
   json_.Key("outline");
   WritePolygon(json_, building.spec.outline);
@@ -121,12 +150,27 @@ void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* fi
   WriteSpec(json_, building.spec);
   json_.Key("floors");
   json_.BeginArray();
-  for (int i = 0; i < building.floors.GetSize(); ++i) WriteFloor(building.floors[i], i, finished);
+  for (int i = 0; i < building.floors.GetSize(); ++i) {
+    WriteFloor(building.floors[i], i, finished, typed, nav);
+  }
   json_.EndArray();
   if (finished != nullptr) {
     WriteEntrance(finished->entrance);
     WriteStairs(finished->stairs);
   }
+  if (typed != nullptr) WriteProgramme(*typed);
+  json_.EndObject();
+}
+
+void PlanDump::WriteProgramme(const TypedBuilding& typed) {
+  json_.Key("programme");
+  json_.BeginObject();
+  json_.Key("name");
+  json_.String(typed.programme);
+  json_.Key("unmet");
+  json_.BeginArray();
+  for (const std::string& unmet : typed.unmet) json_.String(unmet);
+  json_.EndArray();
   json_.EndObject();
 }
 
@@ -197,11 +241,12 @@ void PlanDump::Finish() {
   out_ << '\n';
 }
 
-void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished) {
+void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished,
+                          const TypedBuilding* typed, const NavBuilding* nav) {
   json_.BeginObject();
   json_.Key("rooms");
   json_.BeginArray();
-  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor, storey, i, finished);
+  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor, storey, i, finished, typed, nav);
   json_.EndArray();
 
   json_.Key("pendingRegions");
@@ -229,8 +274,12 @@ void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuildin
   json_.BeginArray();
   const std::unordered_map<const CRoom*, int> roomIndices = floor.GetRoomIndices();
   for (int i = 0; i < floor.walls.GetSize(); ++i) {
-    WriteWall(roomIndices, floor.walls[i],
-              finished ? finished->GetWallPieces(floor, storey, i) : floor.walls[i].pieces);
+    if (finished == nullptr) {
+      WriteWall(roomIndices, floor.walls[i], floor.walls[i].pieces, nullptr);
+    } else {
+      WriteWall(roomIndices, floor.walls[i], GetTypedWallPieces(floor, *finished, typed, storey, i),
+                typed ? GetWallOpeningKey(floor, *finished, typed, storey, i) : nullptr);
+    }
   }
   json_.EndArray();
 
@@ -244,7 +293,7 @@ void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuildin
 }
 
 void PlanDump::WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices,
-                         const CWall& wall, const TList<CBox3>& pieces) {
+                         const CWall& wall, const TList<CBox3>& pieces, const char* opening) {
   json_.BeginObject();
   json_.Key("edge");
   json_.BeginArray();
@@ -263,6 +312,10 @@ void PlanDump::WriteWall(const std::unordered_map<const CRoom*, int>& roomIndice
   WriteBox3(json_, wall.GetSolidBox());
   json_.Key("pieces");
   WriteBox3List(json_, pieces);
+  if (opening != nullptr) {
+    json_.Key("opening");
+    json_.String(opening);
+  }
   json_.EndObject();
 }
 

@@ -8,6 +8,8 @@
 #include "building/cbuilding.h"
 #include "finish/finishedbuilding.h"
 #include "jsonwriter.h"
+#include "nav/reachability.h"
+#include "programme/roomtype.h"
 
 namespace quarn {
 
@@ -31,21 +33,34 @@ namespace quarn {
 // {"storeys":[k,k+1],"footprint":[minx,miny,maxx,maxy],"climb","rooms":
 // [below,above],"steps":[boxes]}, footprint, climb and rooms null and steps
 // empty where the pair has none).
+//
+// Version 3, the typed buildings, keeps every key of version 2 in its place,
+// with closed doors' walls uncut in "pieces", and adds per room "type" and
+// "name" (null on a storey that is not complete), per wall "opening"
+// ("door", "window", "entrance" or "none") and per building, after its
+// stairs, "programme" ({"name", "unmet": [phrases]}). With the navigation
+// of the building, every room adds after "name" "reachable" (from outside
+// the entrance, on the navigation mesh) and "pathLength" (metres along the
+// path to the room's free point, null when unreachable).
 class PlanDump {
  public:
   // Starts the dump; steps is the budget every building was generated with
-  // (STEP_BUDGET_UNLIMITED is written as "all"). finished selects version 2.
-  PlanDump(std::ostream& out, std::uint32_t steps, bool finished = false);
+  // (STEP_BUDGET_UNLIMITED is written as "all"). version is 1, 2 or 3.
+  PlanDump(std::ostream& out, std::uint32_t steps, int version = 1);
 
-  // finished must be given, and only be given, in version 2.
-  void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr);
+  // finished must be given from version 2 on, typed and nav in version 3
+  // only.
+  void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr,
+                   const TypedBuilding* typed = nullptr, const NavBuilding* nav = nullptr);
   // Closes the dump and ends the line.
   void Finish();
 
  private:
-  void WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished);
+  void WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished,
+                  const TypedBuilding* typed, const NavBuilding* nav);
   void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall,
-                 const TList<CBox3>& pieces);
+                 const TList<CBox3>& pieces, const char* opening);
+  void WriteProgramme(const TypedBuilding& typed);
   void WriteEntrance(const std::optional<Entrance>& entrance);
   void WriteStairs(const std::vector<std::optional<Stair>>& stairs);
 

@@ -14,6 +14,7 @@
 #include "export/scene.h"
 #include "export/sceneexport.h"
 #include "finish/finishedbuilding.h"
+#include "programme/roomtype.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -21,17 +22,20 @@ namespace quarn {
 // WritePlan and ExportBuildings, as the module gives them, with the build
 // they were made in: a module of another build may not share the layout of
 // the buildings it is given, so it is refused. finished, when given, holds
-// what finishing added to each building.
+// what finishing added to each building, typed what the programme made of
+// it.
 struct OutputWriters {
   const char* build;
   bool (*writePlan)(const TList<TList<CFloor>>& buildings,
                     const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                    PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem);
+                    PlanFormat format, int pxPerUnit, std::ostream& out, std::string& problem,
+                    const std::vector<TypedBuilding>* typed);
   bool (*exportBuildings)(const TList<TList<CFloor>>& buildings,
                           const std::vector<FinishedBuilding>* finished,
                           const SceneSettings& settings, ExportFormat format,
                           const std::string& path, std::string& problem,
-                          const std::vector<std::string>& keep);
+                          const std::vector<std::string>& keep,
+                          const std::vector<TypedBuilding>* typed);
 };
 
 // The module's file name and the name of its one entry, which returns its

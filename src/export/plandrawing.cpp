@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "building/cwall.h"
+#include "programme/programme.h"
 
 namespace quarn {
 namespace {
@@ -169,16 +171,52 @@ std::vector<Interval> OpeningsAtSection(const CWall& wall, const TList<CBox3>& p
   return openings;
 }
 
-// What finishing adds to one storey's plan: the building's finishing and
-// the storey's number.
+// What finishing and the programme add to one storey's plan: the
+// building's finishing, its types and the storey's number.
 struct StoreyFinishing {
   const FinishedBuilding* building = nullptr;
   int storey = 0;
+  const TypedBuilding* typed = nullptr;
 };
 
-const FinishedBuilding* FinishedOf(const std::vector<FinishedBuilding>* finished, int building) {
-  if (finished == nullptr || static_cast<std::size_t>(building) >= finished->size()) return nullptr;
-  return &(*finished)[static_cast<std::size_t>(building)];
+// The layers above the design that a plan shows, per building (null: none).
+struct PlanLayers {
+  const std::vector<FinishedBuilding>* finished = nullptr;
+  const std::vector<TypedBuilding>* typed = nullptr;
+};
+
+const FinishedBuilding* FinishedOf(const PlanLayers& layers, int building) {
+  if (layers.finished == nullptr || static_cast<std::size_t>(building) >= layers.finished->size()) {
+    return nullptr;
+  }
+  return &(*layers.finished)[static_cast<std::size_t>(building)];
+}
+
+const TypedBuilding* TypedOf(const PlanLayers& layers, int building) {
+  if (layers.typed == nullptr || FinishedOf(layers, building) == nullptr ||
+      static_cast<std::size_t>(building) >= layers.typed->size()) {
+    return nullptr;
+  }
+  return &(*layers.typed)[static_cast<std::size_t>(building)];
+}
+
+StoreyFinishing StoreyLayers(const PlanLayers& layers, int building, int storey) {
+  return {FinishedOf(layers, building), storey, TypedOf(layers, building)};
+}
+
+// The type of a room of a typed storey, or none.
+std::optional<RoomType> TypeOf(const StoreyFinishing& finishing, int room) {
+  if (finishing.typed == nullptr) return std::nullopt;
+  const auto k = static_cast<std::size_t>(finishing.storey);
+  const auto r = static_cast<std::size_t>(room);
+  if (k >= finishing.typed->types.size() || r >= finishing.typed->types[k].size()) return std::nullopt;
+  return finishing.typed->types[k][r];
+}
+
+// A type's colour lightened as the design colours are, so labels read on it.
+CColour TypeFill(RoomType type) {
+  const CColour colour = GetRoomTypeColour(type);
+  return colour * 0.8f + CColour(0.2f, 0.2f, 0.2f, 0.2f);
 }
 
 // One page's drawing of one storey: grid units mapped onto device units by
@@ -198,7 +236,8 @@ class StoreyPainter {
 
   void Paint(const CFloor& floor, const StoreyFinishing& finishing = {}) {
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
-      SetColour(cr_, PlanRoomFill(floor.rooms[i], static_cast<unsigned>(i)));
+      const std::optional<RoomType> type = TypeOf(finishing, i);
+      SetColour(cr_, type ? TypeFill(*type) : PlanRoomFill(floor.rooms[i], static_cast<unsigned>(i)));
       PolygonPath(cr_, floor.rooms[i].wallOutline);
       cairo_fill(cr_);
     }
@@ -216,10 +255,19 @@ class StoreyPainter {
       const bool entrance = finished != nullptr && k == 0 && finished->entrance &&
                             finished->entrance->wall == i;
       Wall(floor.walls[i],
-           finished ? finished->GetWallPieces(floor, finishing.storey, i) : floor.walls[i].pieces,
+           finished ? GetTypedWallPieces(floor, *finished, finishing.typed, finishing.storey, i)
+                    : floor.walls[i].pieces,
            entrance);
     }
-    for (int i = 0; i < floor.rooms.GetSize(); ++i) Label(floor.rooms[i], i);
+    for (int i = 0; i < floor.rooms.GetSize(); ++i) {
+      if (TypeOf(finishing, i)) {
+        const auto k = static_cast<std::size_t>(finishing.storey);
+        TypedLabel(floor.rooms[i], finishing.typed->names[k][static_cast<std::size_t>(i)],
+                   finishing.typed->unit);
+      } else {
+        Label(floor.rooms[i], i);
+      }
+    }
   }
 
  private:
@@ -407,19 +455,42 @@ class StoreyPainter {
   // Number and area at the centre of the room's largest box, which lies
   // inside the room even where the room is L-shaped.
   void Label(const CRoom& room, int number) {
-    const CBox2List boxes = room.wallOutline.GetAsBoxList();
-    if (boxes.GetSize() == 0) return;
     int area = 0;
+    const std::optional<CVector2> at = LabelPoint(room, area);
+    if (!at) return;
+    TwoLines(*at, std::to_string(number), std::to_string(area) + " cells");
+  }
+
+  // Name and area in m² (at unit metres per grid unit) of a typed room.
+  void TypedLabel(const CRoom& room, const std::string& name, float unit) {
+    int area = 0;
+    const std::optional<CVector2> at = LabelPoint(room, area);
+    if (!at) return;
+    const double metres = area * static_cast<double>(unit) * unit;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, metres, std::chars_format::fixed,
+                                    metres < 10 ? 1 : 0).ptr;
+    TwoLines(*at, name, std::string(text, static_cast<std::size_t>(end - text)) + " m\u00b2");
+  }
+
+  // The centre of the room's largest box and the room's area in cells.
+  static std::optional<CVector2> LabelPoint(const CRoom& room, int& area) {
+    const CBox2List boxes = room.wallOutline.GetAsBoxList();
+    if (boxes.GetSize() == 0) return std::nullopt;
     int largest = 0;
     for (int i = 0; i < boxes.GetSize(); ++i) {
       area += boxes[i].GetArea();
       if (boxes[i].GetArea() > boxes[largest].GetArea()) largest = i;
     }
+    return boxes[largest].GetCentre();
+  }
+
+  void TwoLines(const CVector2& at, const std::string& first, const std::string& second) {
     double x = 0, y = 0;
-    const double size = BeginText(boxes[largest].GetCentre(), x, y);
-    CentredText(cr_, x, y - size * 0.6, std::to_string(number));
+    const double size = BeginText(at, x, y);
+    CentredText(cr_, x, y - size * 0.6, first);
     SetFont(cr_, size * 0.85, CAIRO_FONT_WEIGHT_NORMAL);
-    CentredText(cr_, x, y + size * 0.6, std::to_string(area) + " cells");
+    CentredText(cr_, x, y + size * 0.6, second);
     cairo_restore(cr_);
   }
 
@@ -486,6 +557,98 @@ std::string StoreyCaption(int building, int storey, const FinishedBuilding* fini
 
 std::string StepsText(const PlanTitle& title) { return "step " + title.steps; }
 
+constexpr double kLineStep = kCaptionSize * 1.4;
+constexpr double kSwatch = kCaptionSize;
+constexpr double kSwatchGap = 14;
+
+// The caption lines under a typed building: its programme and whether
+// every goal is met, then one line a goal it misses.
+std::vector<std::string> ProgrammeLines(const TypedBuilding* typed) {
+  if (typed == nullptr) return {};
+  if (typed->unmet.empty()) return {typed->programme + " programme: every goal met"};
+  std::vector<std::string> lines{typed->programme + " programme, unmet:"};
+  for (const std::string& unmet : typed->unmet) lines.push_back("\u00b7 " + unmet);
+  return lines;
+}
+
+double ProgrammeBlock(const TypedBuilding* typed) {
+  const std::size_t lines = ProgrammeLines(typed).size();
+  return lines == 0 ? 0 : static_cast<double>(lines) * kLineStep + kPanelGap / 2;
+}
+
+void DrawLines(cairo_t* cr, double left, double top, const std::vector<std::string>& lines) {
+  SetColour(cr, kInk);
+  SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
+  for (const std::string& line : lines) {
+    cairo_move_to(cr, left, top + kCaptionSize);
+    cairo_show_text(cr, line.c_str());
+    top += kLineStep;
+  }
+}
+
+// The types of the rooms of buildings first to last, in type order.
+std::vector<RoomType> TypesShown(const PlanLayers& layers, int first, int last) {
+  std::vector<bool> shown(kRoomTypeCount, false);
+  for (int b = first; b <= last; ++b) {
+    const TypedBuilding* typed = TypedOf(layers, b);
+    if (typed == nullptr) continue;
+    for (const auto& storey : typed->types) {
+      for (const std::optional<RoomType>& type : storey) {
+        if (type) shown[static_cast<std::size_t>(*type)] = true;
+      }
+    }
+  }
+  std::vector<RoomType> types;
+  for (int t = 0; t < kRoomTypeCount; ++t) {
+    if (shown[static_cast<std::size_t>(t)]) types.push_back(static_cast<RoomType>(t));
+  }
+  return types;
+}
+
+// The legend's entries, a swatch of the type's fill and its name, in rows
+// no wider than width.
+std::vector<std::vector<RoomType>> LegendRows(cairo_t* cr, const std::vector<RoomType>& types,
+                                              double width) {
+  SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
+  std::vector<std::vector<RoomType>> rows;
+  double used = 0;
+  for (const RoomType type : types) {
+    const double entry = kSwatch + 4 + TextWidth(cr, GetRoomTypeName(type)) + kSwatchGap;
+    if (rows.empty() || (used + entry > width && !rows.back().empty())) {
+      rows.emplace_back();
+      used = 0;
+    }
+    rows.back().push_back(type);
+    used += entry;
+  }
+  return rows;
+}
+
+double LegendBlock(const std::vector<std::vector<RoomType>>& rows) {
+  return rows.empty() ? 0 : static_cast<double>(rows.size()) * kLineStep + kPanelGap / 2;
+}
+
+void DrawLegend(cairo_t* cr, double left, double top,
+                const std::vector<std::vector<RoomType>>& rows) {
+  SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_line_width(cr, 1);
+  for (const std::vector<RoomType>& row : rows) {
+    double x = left;
+    for (const RoomType type : row) {
+      cairo_rectangle(cr, x, top + 1, kSwatch, kSwatch);
+      SetColour(cr, TypeFill(type));
+      cairo_fill_preserve(cr);
+      SetColour(cr, kInk);
+      cairo_stroke(cr);
+      const std::string name = GetRoomTypeName(type);
+      cairo_move_to(cr, x + kSwatch + 4, top + kCaptionSize);
+      cairo_show_text(cr, name.c_str());
+      x += kSwatch + 4 + TextWidth(cr, name) + kSwatchGap;
+    }
+    top += kLineStep;
+  }
+}
+
 void PaintPaper(cairo_t* cr) {
   SetColour(cr, kPaper);
   cairo_paint(cr);
@@ -500,12 +663,13 @@ struct SheetLayout {
   double height = 0;
   double panelsTop = 0;
   double scaleBarTop = 0;
+  double legendTop = 0;
+  std::vector<std::vector<RoomType>> legend;
   std::string title;
 };
 
-SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings,
-                        const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                        double scale) {
+SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
+                        const PlanTitle& title, double scale) {
   // Text is measured on a scratch surface before the page's size is known.
   const Surface scratch(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
   const Context context(cairo_create(scratch.get()));
@@ -524,25 +688,31 @@ SheetLayout LayOutSheet(const TList<TList<CFloor>>& buildings,
     const int storeys = buildings[b].GetSize();
     double caption = 0;
     for (int k = 0; k < std::max(storeys, 1); ++k) {
-      caption = std::max(caption, TextWidth(cr, StoreyCaption(b, k, FinishedOf(finished, b))));
+      caption = std::max(caption, TextWidth(cr, StoreyCaption(b, k, FinishedOf(layers, b))));
+    }
+    for (const std::string& line : ProgrammeLines(TypedOf(layers, b))) {
+      caption = std::max(caption, TextWidth(cr, line));
     }
     const double column = std::max(frame.Width() * scale, caption);
     layout.frames.push_back(frame);
     layout.columns.push_back(column);
     panelsWidth += column + (b > 0 ? kPanelGap : 0);
     const double storeyHeight = kCaptionBlock + frame.Height() * scale;
-    panelsHeight = std::max(panelsHeight, storeys * storeyHeight + std::max(storeys - 1, 0) * kPanelGap);
+    panelsHeight = std::max(panelsHeight, storeys * storeyHeight +
+                                              std::max(storeys - 1, 0) * kPanelGap +
+                                              ProgrammeBlock(TypedOf(layers, b)));
   }
   layout.panelsTop = kMargin + kTitleSize * 1.5 + kPanelGap / 2;
   layout.scaleBarTop = layout.panelsTop + panelsHeight + kPanelGap;
   layout.width = std::ceil(2 * kMargin + std::max(panelsWidth, titleWidth));
-  layout.height = std::ceil(layout.scaleBarTop + kScaleBarBlock + kMargin);
+  layout.legendTop = layout.scaleBarTop + kScaleBarBlock + kPanelGap / 2;
+  layout.legend = LegendRows(cr, TypesShown(layers, 0, count - 1), layout.width - 2 * kMargin);
+  layout.height = std::ceil(layout.legendTop + LegendBlock(layout.legend) + kMargin);
   return layout;
 }
 
-void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings,
-               const std::vector<FinishedBuilding>* finished, const SheetLayout& layout,
-               double scale) {
+void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
+               const SheetLayout& layout, double scale) {
   PaintPaper(cr);
   DrawTitle(cr, kMargin, kMargin, layout.title);
   double left = kMargin;
@@ -553,21 +723,29 @@ void DrawSheet(cairo_t* cr, const TList<TList<CFloor>>& buildings,
       SetColour(cr, kInk);
       SetFont(cr, kCaptionSize, CAIRO_FONT_WEIGHT_NORMAL);
       cairo_move_to(cr, left, top + kCaptionSize);
-      cairo_show_text(cr, StoreyCaption(b, s, FinishedOf(finished, b)).c_str());
+      cairo_show_text(cr, StoreyCaption(b, s, FinishedOf(layers, b)).c_str());
       top += kCaptionBlock;
-      StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s], {FinishedOf(finished, b), s});
+      StoreyPainter(cr, frame, left, top, scale).Paint(buildings[b][s], StoreyLayers(layers, b, s));
       top += frame.Height() * scale + kPanelGap;
     }
+    DrawLines(cr, left, top - kPanelGap / 2, ProgrammeLines(TypedOf(layers, b)));
     left += layout.columns[static_cast<std::size_t>(b)] + kPanelGap;
   }
   DrawScaleBar(cr, kMargin, layout.scaleBarTop, scale, layout.width - 2 * kMargin);
+  DrawLegend(cr, kMargin, layout.legendTop, layout.legend);
 }
 
 // --- one page per storey: PDF -----------------------------------------------
 
-void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const FinishedBuilding* finished,
+void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const PlanLayers& layers,
                     int building, int storey, const PlanTitle& title, double width,
                     double height) {
+  const FinishedBuilding* finished = FinishedOf(layers, building);
+  const TypedBuilding* typed = TypedOf(layers, building);
+  const std::vector<std::vector<RoomType>> legend =
+      LegendRows(cr, TypesShown(layers, building, building), width - 2 * kMargin);
+  const std::vector<std::string> lines = ProgrammeLines(typed);
+  const double notes = ProgrammeBlock(typed) + LegendBlock(legend);
   PaintPaper(cr);
   DrawTitle(cr, kMargin, kMargin,
             title.outlineFile + " \u00b7 " + StoreyCaption(building, storey, finished) +
@@ -575,12 +753,15 @@ void DrawStoreyPage(cairo_t* cr, const TList<CFloor>& floors, const FinishedBuil
   const Extents frame = BuildingExtents(floors);
   const double top = kMargin + kTitleSize * 1.5 + kPanelGap / 2;
   const double availableWidth = width - 2 * kMargin;
-  const double availableHeight = height - top - kPanelGap - kScaleBarBlock - kMargin;
+  const double availableHeight = height - top - kPanelGap - kScaleBarBlock - kMargin - notes;
   const double scale = std::min(
       {availableWidth / frame.Width(), availableHeight / frame.Height(), kMaxPdfScale});
   const double left = kMargin + (availableWidth - frame.Width() * scale) / 2;
-  StoreyPainter(cr, frame, left, top, scale).Paint(floors[storey], {finished, storey});
-  DrawScaleBar(cr, kMargin, height - kMargin - kScaleBarBlock, scale, availableWidth);
+  StoreyPainter(cr, frame, left, top, scale).Paint(floors[storey], StoreyLayers(layers, building, storey));
+  const double notesTop = height - kMargin - notes;
+  DrawLines(cr, kMargin, notesTop, lines);
+  DrawLegend(cr, kMargin, notesTop + ProgrammeBlock(typed), legend);
+  DrawScaleBar(cr, kMargin, notesTop - kPanelGap / 2 - kScaleBarBlock, scale, availableWidth);
 }
 
 // --- surfaces and streams ---------------------------------------------------
@@ -606,10 +787,10 @@ bool Finish(cairo_t* cr, cairo_surface_t* surface, std::string& problem) {
   return Succeeded(drawing, problem) && Succeeded(cairo_surface_status(surface), problem);
 }
 
-bool WriteSheetSurface(const TList<TList<CFloor>>& buildings,
-                       const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                       PlanFormat format, double scale, std::ostream& out, std::string& problem) {
-  const SheetLayout layout = LayOutSheet(buildings, finished, title, scale);
+bool WriteSheetSurface(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
+                       const PlanTitle& title, PlanFormat format, double scale, std::ostream& out,
+                       std::string& problem) {
+  const SheetLayout layout = LayOutSheet(buildings, layers, title, scale);
   if (format == PlanFormat::kPng && (layout.width > kMaxPngSide || layout.height > kMaxPngSide)) {
     problem = "a PNG plan is limited to " + std::to_string(kMaxPngSide) +
               " pixels a side; this one would be " + std::to_string(static_cast<int>(layout.width)) +
@@ -623,7 +804,7 @@ bool WriteSheetSurface(const TList<TList<CFloor>>& buildings,
                                                             layout.height));
   if (format == PlanFormat::kSvg) cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
   const Context cr(cairo_create(surface.get()));
-  DrawSheet(cr.get(), buildings, finished, layout, scale);
+  DrawSheet(cr.get(), buildings, layers, layout, scale);
   if (format == PlanFormat::kPng) {
     cairo_surface_flush(surface.get());
     if (!Succeeded(cairo_status(cr.get()), problem) ||
@@ -659,21 +840,20 @@ std::string NumberSurfacesFromTwo(const std::string& svg) {
   return result.append(svg, from, std::string::npos);
 }
 
-bool WriteSheet(const TList<TList<CFloor>>& buildings,
-                const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                PlanFormat format, double scale, std::ostream& out, std::string& problem) {
+bool WriteSheet(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
+                const PlanTitle& title, PlanFormat format, double scale, std::ostream& out,
+                std::string& problem) {
   if (format == PlanFormat::kSvg) {
     std::ostringstream svg;
-    if (!WriteSheetSurface(buildings, finished, title, format, scale, svg, problem)) return false;
+    if (!WriteSheetSurface(buildings, layers, title, format, scale, svg, problem)) return false;
     out << NumberSurfacesFromTwo(svg.str());
     return true;
   }
-  return WriteSheetSurface(buildings, finished, title, format, scale, out, problem);
+  return WriteSheetSurface(buildings, layers, title, format, scale, out, problem);
 }
 
-bool WriteStoreyPages(const TList<TList<CFloor>>& buildings,
-                      const std::vector<FinishedBuilding>* finished, const PlanTitle& title,
-                      std::ostream& out, std::string& problem) {
+bool WriteStoreyPages(const TList<TList<CFloor>>& buildings, const PlanLayers& layers,
+                      const PlanTitle& title, std::ostream& out, std::string& problem) {
   const Surface surface(cairo_pdf_surface_create_for_stream(&WriteToStream, &out, kA4Short, kA4Long));
   const std::string document = title.outlineFile + " \u00b7 " + StepsText(title);
   cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, document.c_str());
@@ -687,7 +867,7 @@ bool WriteStoreyPages(const TList<TList<CFloor>>& buildings,
     const double height = landscape ? kA4Short : kA4Long;
     for (int s = 0; s < buildings[b].GetSize(); ++s) {
       cairo_pdf_surface_set_size(surface.get(), width, height);
-      DrawStoreyPage(cr.get(), buildings[b], FinishedOf(finished, b), b, s, title, width, height);
+      DrawStoreyPage(cr.get(), buildings[b], layers, b, s, title, width, height);
       cairo_show_page(cr.get());
       anyPage = true;
     }
@@ -712,14 +892,15 @@ CColour PlanRoomFill(const CRoom& room, unsigned index) {
 
 bool WritePlan(const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>* finished,
                const PlanTitle& title, PlanFormat format, int pxPerUnit, std::ostream& out,
-               std::string& problem) {
-  if (format == PlanFormat::kPdf) return WriteStoreyPages(buildings, finished, title, out, problem);
+               std::string& problem, const std::vector<TypedBuilding>* typed) {
+  const PlanLayers layers{finished, typed};
+  if (format == PlanFormat::kPdf) return WriteStoreyPages(buildings, layers, title, out, problem);
   if (pxPerUnit < 1 || pxPerUnit > kMaxPlanPxPerUnit) {
     problem = "the plan scale must be 1 to " + std::to_string(kMaxPlanPxPerUnit) +
               " pixels per grid unit";
     return false;
   }
-  return WriteSheet(buildings, finished, title, format, pxPerUnit, out, problem);
+  return WriteSheet(buildings, layers, title, format, pxPerUnit, out, problem);
 }
 
 }  // namespace quarn

@@ -6,6 +6,7 @@
 #include "building/ccolour.h"
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
+#include "programme/roomtype.h"
 #include "tlist.h"
 
 namespace quarn {
@@ -43,9 +44,15 @@ inline constexpr int kMaxPlanPxPerUnit = 200;
 // treads with an arrow up the flight and "UP" on its lower storey and as the
 // slab opening (outlined and crossed) on the upper one; a storey's caption
 // says when it has no entrance or no stair up.
+//
+// typed, when given with finished, holds what the programme made of each
+// building: rooms are filled in their type's colour and labelled with their
+// name and area in m², closed doors drawn as solid wall, a caption under
+// each building names its programme and every goal it misses, and a legend
+// shows the types on the page.
 bool WritePlan(const TList<TList<CFloor>>& buildings, const std::vector<FinishedBuilding>* finished,
                const PlanTitle& title, PlanFormat format, int pxPerUnit, std::ostream& out,
-               std::string& problem);
+               std::string& problem, const std::vector<TypedBuilding>* typed = nullptr);
 
 // The fill of room number index of a floor: its design colour (Palette, or
 // grey while incomplete) lightened towards white so that labels read on it.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "programme/programme.h"
+
 namespace quarn {
 namespace {
 
@@ -35,8 +37,7 @@ bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
   return Dot(Cross(a, b), corners[0].normal) > 0;
 }
 
-const char* OpeningOf(const CWall& wall, bool entrance) {
-  if (entrance) return "entrance";
+const char* OpeningOf(const CWall& wall) {
   switch (wall.GetOpening()) {
     case CWall::Opening::kDoor:
       return "door";
@@ -59,7 +60,8 @@ class SceneBuilder {
   explicit SceneBuilder(const SceneSettings& settings) : settings_(settings) {}
 
   Scene Build(const TList<TList<CFloor>>& buildings,
-              const std::vector<FinishedBuilding>* finished) {
+              const std::vector<FinishedBuilding>* finished,
+              const std::vector<TypedBuilding>* typed) {
     for (int b = 0; b < buildings.GetSize(); ++b) {
       const int building = AddNode("building " + std::to_string(b));
       scene_.roots.push_back(building);
@@ -70,11 +72,20 @@ class SceneBuilder {
       if (finishing != nullptr && !finishing->GetMissing().empty()) {
         scene_.nodes[building].extras = {{"missing", Joined(finishing->GetMissing())}};
       }
+      const TypedBuilding* typing =
+          finishing != nullptr && typed != nullptr && static_cast<std::size_t>(b) < typed->size()
+              ? &(*typed)[static_cast<std::size_t>(b)]
+              : nullptr;
+      if (typing != nullptr) {
+        Extras& extras = scene_.nodes[building].extras;
+        extras.emplace_back("programme", typing->programme);
+        if (!typing->unmet.empty()) extras.emplace_back("unmet", Joined(typing->unmet));
+      }
       int stairs = 0;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
         const int storey = AddChild(building, "storey " + std::to_string(k));
         scene_.nodes[storey].translation = {0.0f, k * kStoreyHeight * heightScale_, 0.0f};
-        AddFloor(buildings[b][k], k, storey, finishing);
+        AddFloor(buildings[b][k], k, storey, finishing, typing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
       AddNavMesh(b, building);
@@ -136,13 +147,23 @@ class SceneBuilder {
     scene_.nodes[static_cast<std::size_t>(node)].extras = {{"hidden", true}};
   }
 
-  void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished) {
+  void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished,
+                const TypedBuilding* typed) {
     std::vector<int> roomNodes;
     for (int i = 0; i < floor.rooms.GetSize(); ++i) {
       const CRoom& room = floor.rooms[i];
-      const int node = AddChild(storey, "room " + std::to_string(i));
-      scene_.nodes[node].extras = {
-          {"room", i}, {"area", AreaInCells(room.outline)}, {"complete", room.IsComplete()}};
+      const int node = AddChild(
+          storey, typed ? GetTypedRoomNodeName(*typed, k, i) : "room " + std::to_string(i));
+      const int area = AreaInCells(room.outline);
+      scene_.nodes[node].extras = {{"room", i}, {"area", area}, {"complete", room.IsComplete()}};
+      const std::optional<RoomType> type =
+          typed ? typed->types[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)]
+                : std::nullopt;
+      if (type) {
+        const double unit = settings_.metresPerUnit;
+        scene_.nodes[node].extras.emplace_back("type", std::string(GetRoomTypeKey(*type)));
+        scene_.nodes[node].extras.emplace_back("area_m2", area * unit * unit);
+      }
       if (i < floor.slabs.GetSize()) {
         const unsigned shade = std::min(static_cast<unsigned>(i), kLastShade);
         // Named as its node: formats without a hierarchy (OBJ) keep the room's name.
@@ -160,11 +181,11 @@ class SceneBuilder {
       const int parent = first >= 0 && first < static_cast<int>(roomNodes.size())
                              ? roomNodes[static_cast<std::size_t>(first)]
                              : storey;
-      const bool entrance = finished && k == 0 && finished->entrance && finished->entrance->wall == w;
+      const char* opening =
+          finished ? GetWallOpeningKey(floor, *finished, typed, k, w) : OpeningOf(wall);
       const int mesh = AddMesh("wall " + std::to_string(w),
-                               finished ? finished->GetWallPieces(floor, k, w) : wall.pieces,
-                               WallMaterial(),
-                               {{"rooms", rooms}, {"opening", std::string(OpeningOf(wall, entrance))}});
+                               finished ? GetTypedWallPieces(floor, *finished, typed, k, w) : wall.pieces,
+                               WallMaterial(), {{"rooms", rooms}, {"opening", std::string(opening)}});
       if (mesh >= 0) scene_.nodes[AddChild(parent, "wall " + std::to_string(w))].mesh = mesh;
     }
   }
@@ -268,8 +289,9 @@ class SceneBuilder {
 }  // namespace
 
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                 const std::vector<FinishedBuilding>* finished) {
-  return SceneBuilder(settings).Build(buildings, finished);
+                 const std::vector<FinishedBuilding>* finished,
+                 const std::vector<TypedBuilding>* typed) {
+  return SceneBuilder(settings).Build(buildings, finished, typed);
 }
 
 Scene BuildNavMeshScene(const SceneSettings& settings) { return SceneBuilder(settings).BuildNavMeshes(); }

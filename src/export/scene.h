@@ -20,12 +20,13 @@
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
 #include "nav/navpolygons.h"
+#include "programme/roomtype.h"
 #include "tlist.h"
 
 namespace quarn {
 
 // Facts attached to a node or a mesh, in the order added.
-using ExtraValue = std::variant<bool, int, std::string, std::vector<int>>;
+using ExtraValue = std::variant<bool, int, double, std::string, std::vector<int>>;
 using Extras = std::vector<std::pair<std::string, ExtraValue>>;
 
 struct SceneVertex {
@@ -109,8 +110,16 @@ inline constexpr float kStoreyHeight = 1.5f;
 // from k, to k + 1, rooms [below, above]). A building that lacks an
 // entrance or a stair says so in its node's extras ("missing", one phrase
 // a lack, separated by "; ").
+//
+// typed, when given with finished, holds what the programme made of each
+// building: room nodes are named by type and index ("bedroom 2 (room 5)")
+// with extras type and area_m2 (m² at metresPerUnit) after the others; a
+// wall whose door is closed is its uncut box (opening "none"); the building
+// node's extras add programme (its name) and, when goals are missed, unmet
+// (one phrase a goal, separated by "; ").
 Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& settings,
-                 const std::vector<FinishedBuilding>* finished = nullptr);
+                 const std::vector<FinishedBuilding>* finished = nullptr,
+                 const std::vector<TypedBuilding>* typed = nullptr);
 
 // The navigation meshes of settings alone: one root "building N" per mesh
 // with its "navmesh" child (for the navmesh format, one object a building).

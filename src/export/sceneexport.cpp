@@ -35,11 +35,12 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
 bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<FinishedBuilding>* finished, const SceneSettings& settings,
                      ExportFormat format, const std::string& path, std::string& problem,
-                     const std::vector<std::string>& keep) {
+                     const std::vector<std::string>& keep,
+                     const std::vector<TypedBuilding>* typed) {
   const std::filesystem::path target(path);
   std::vector<OutputFile> files;
   const Scene scene = format == ExportFormat::kNavMesh ? BuildNavMeshScene(settings)
-                                                      : BuildScene(buildings, settings, finished);
+                                                      : BuildScene(buildings, settings, finished, typed);
   if (!WriteScene(scene, format, target.filename().string(), files, problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;

@@ -35,10 +35,12 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
 // Builds the scene of buildings and lands its files at path whole or not at
 // all; on failure returns false with one phrase naming the file and why.
 // Nothing is written when a file of the export would replace one of keep
-// (the run's other files: its input, its trace).
+// (the run's other files: its input, its trace). finished and typed as for
+// BuildScene.
 bool ExportBuildings(const TList<TList<CFloor>>& buildings,
                      const std::vector<FinishedBuilding>* finished, const SceneSettings& settings,
                      ExportFormat format, const std::string& path, std::string& problem,
-                     const std::vector<std::string>& keep = {});
+                     const std::vector<std::string>& keep = {},
+                     const std::vector<TypedBuilding>* typed = nullptr);
 
 }  // namespace quarn

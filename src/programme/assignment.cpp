@@ -666,6 +666,10 @@ TypedBuilding ApplyProgramme(const TList<CFloor>& floors, const FinishedBuilding
   Assignment assignment(floors, finished, programme, unit);
   assignment.Search();
   TypedBuilding typed = assignment.Result();
+  typed.unit = unit;
+  if (std::find(finished.complete.begin(), finished.complete.end(), true) == finished.complete.end()) {
+    typed.unmet = {"no room typed: no storey is complete"};
+  }
   for (std::size_t k = 0; k < typed.doorKept.size(); ++k) {
     typed.doorKept[k].resize(static_cast<std::size_t>(floors[static_cast<int>(k)].walls.GetSize()), true);
   }

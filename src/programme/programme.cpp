@@ -1,5 +1,6 @@
 #include "programme/programme.h"
 
+#include <cctype>
 #include <cmath>
 
 namespace quarn {
@@ -49,7 +50,6 @@ Programme MakeHouse() {
   kitchen.storeys = StoreyWish::kGround;
   RoomTypeRules& bedroom = p.Rules(RoomType::Bedroom) = Rules(8, 2.5f, true, 15);
   bedroom.counts = {PerBuilding(1, std::nullopt)};
-  bedroom.storeys = StoreyWish::kUpper;
   RoomTypeRules& bathroom = p.Rules(RoomType::Bathroom) = Rules(4, 1.6f, false, 7);
   bathroom.counts = {PerBuilding(1, std::nullopt), PerType(RoomType::Bedroom, 3, 1, std::nullopt)};
   RoomTypeRules& wc = p.Rules(RoomType::Wc) = Rules(1.5f, 0.9f, false, 3);
@@ -154,6 +154,26 @@ std::string GetRoomTypeName(RoomType type) {
   }
 }
 
+CColour GetRoomTypeColour(RoomType type) {
+  static constexpr std::array<CColour, kRoomTypeCount> kColours = {
+      CColour(0.86f, 0.84f, 0.78f),  // hall
+      CColour(0.98f, 0.80f, 0.52f),  // living
+      CColour(0.96f, 0.68f, 0.50f),  // dining
+      CColour(0.95f, 0.56f, 0.46f),  // kitchen
+      CColour(0.62f, 0.76f, 0.96f),  // bedroom
+      CColour(0.52f, 0.88f, 0.90f),  // bathroom
+      CColour(0.66f, 0.92f, 0.82f),  // wc
+      CColour(0.76f, 0.70f, 0.94f),  // study
+      CColour(0.74f, 0.74f, 0.76f),  // storage
+      CColour(0.80f, 0.86f, 0.66f),  // utility
+      CColour(0.98f, 0.90f, 0.50f),  // office
+      CColour(0.94f, 0.62f, 0.72f),  // meeting
+      CColour(0.90f, 0.78f, 0.62f),  // reception
+      CColour(0.95f, 0.56f, 0.46f),  // kitchenette
+  };
+  return kColours[static_cast<std::size_t>(type)];
+}
+
 double GetRoomArea(const CFloor& floor, int room) {
   const CPolygon2& outline = floor.rooms[room].outline;
   double twice = 0;
@@ -163,6 +183,45 @@ double GetRoomArea(const CFloor& floor, int room) {
     twice += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
   }
   return std::abs(twice) / 2;
+}
+
+bool IsDoorClosed(const TypedBuilding& typed, int storey, int wall) {
+  const auto k = static_cast<std::size_t>(storey);
+  const auto w = static_cast<std::size_t>(wall);
+  return k < typed.doorKept.size() && w < typed.doorKept[k].size() && !typed.doorKept[k][w];
+}
+
+TList<CBox3> GetTypedWallPieces(const CFloor& floor, const FinishedBuilding& finished,
+                                const TypedBuilding* typed, int storey, int wall) {
+  if (typed != nullptr && IsDoorClosed(*typed, storey, wall)) return floor.walls[wall].solid;
+  return finished.GetWallPieces(floor, storey, wall);
+}
+
+const char* GetWallOpeningKey(const CFloor& floor, const FinishedBuilding& finished,
+                              const TypedBuilding* typed, int storey, int wall) {
+  if (storey == 0 && finished.entrance && finished.entrance->wall == wall) return "entrance";
+  if (typed != nullptr && IsDoorClosed(*typed, storey, wall)) return "none";
+  switch (floor.walls[wall].GetOpening()) {
+    case CWall::Opening::kDoor:
+      return "door";
+    case CWall::Opening::kWindow:
+      return "window";
+    case CWall::Opening::kNone:
+      break;
+  }
+  return "none";
+}
+
+std::string GetTypedRoomNodeName(const TypedBuilding& typed, int storey, int room) {
+  const std::string index = "room " + std::to_string(room);
+  const auto k = static_cast<std::size_t>(storey);
+  const auto r = static_cast<std::size_t>(room);
+  if (k >= typed.names.size() || r >= typed.names[k].size() || typed.names[k][r].empty()) {
+    return index;
+  }
+  std::string name = typed.names[k][r];
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name + " (" + index + ")";
 }
 
 }  // namespace quarn

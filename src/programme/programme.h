@@ -76,6 +76,10 @@ std::optional<Programme> GetBuiltinProgramme(std::string_view name);
 // The name a room of the type is shown with ("Living room", "WC").
 std::string GetRoomTypeName(RoomType type);
 
+// The colour rooms of the type are shown in (plans, the view): light and
+// distinct, private types in cooler tones than public ones.
+CColour GetRoomTypeColour(RoomType type);
+
 // Types every room of the complete storeys of a finished building and
 // decides which doors between two rooms stay, never breaking these rules:
 // every room of a complete storey has one type the room is large, wide and
@@ -92,5 +96,22 @@ TypedBuilding ApplyProgramme(const TList<CFloor>& floors, const FinishedBuilding
 
 // The area (grid units²) of room room of floor.
 double GetRoomArea(const CFloor& floor, int room);
+
+// True when typed closed the door of wall `wall` of storey `storey`.
+bool IsDoorClosed(const TypedBuilding& typed, int storey, int wall);
+
+// The pieces of a wall of a finished building, typed or not (null): a wall
+// whose door is closed is its uncut box, every other one as finished.
+TList<CBox3> GetTypedWallPieces(const CFloor& floor, const FinishedBuilding& finished,
+                                const TypedBuilding* typed, int storey, int wall);
+
+// What a wall of a finished building opens as: "entrance", "door",
+// "window", or "none" (a closed door, a short outer wall).
+const char* GetWallOpeningKey(const CFloor& floor, const FinishedBuilding& finished,
+                              const TypedBuilding* typed, int storey, int wall);
+
+// The room's name in lower case with its index, as exports name its node:
+// "bedroom 2 (room 5)"; "room 5" where it has no type.
+std::string GetTypedRoomNodeName(const TypedBuilding& typed, int storey, int room);
 
 }  // namespace quarn

@@ -41,13 +41,15 @@ bool IsPublicRoomType(RoomType type);
 // its name ("Bedroom 2"; empty where untyped). doorKept[k][w] tells, for
 // wall w of storey k between two rooms, whether its door stays (outer walls
 // are true: they hold no door of this kind). unmet holds one phrase per goal
-// of the programme the building could not meet.
+// of the programme the building could not meet. unit is the metres per grid
+// unit the programme measured rooms with.
 struct TypedBuilding {
   std::string programme;
   std::vector<std::vector<std::optional<RoomType>>> types;
   std::vector<std::vector<std::string>> names;
   std::vector<std::vector<bool>> doorKept;
   std::vector<std::string> unmet;
+  float unit = 1.0f;
 };
 
 }  // namespace quarn

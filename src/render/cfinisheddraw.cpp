@@ -1,8 +1,10 @@
 #include "render/cfinisheddraw.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include "render/cbox3draw.h"
+#include "render/cfloordraw.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
 
@@ -44,12 +46,40 @@ void DrawAdditions(const CFloor& floor, const quarn::FinishedBuilding& finished,
   }
 }
 
+// The typed rooms of a storey as floors in their type's colour, just
+// below the plan's lines.
+void FillTypedRooms(const CFloor& floor, const std::vector<std::optional<CColour>>& colours) {
+  constexpr float kBelowLines = -0.02f;
+  // Unlit, so that the colours read as the plans' legend shows them.
+  glPushAttrib(GL_ENABLE_BIT);
+  glDisable(GL_LIGHTING);
+  glBegin(GL_QUADS);
+  for (int r = 0; r < floor.rooms.GetSize(); ++r) {
+    const auto room = static_cast<std::size_t>(r);
+    if (room >= colours.size() || !colours[room]) continue;
+    const CColour& c = *colours[room];
+    glColor3f(c.r, c.g, c.b);
+    const CBox2List boxes = floor.rooms[r].wallOutline.GetAsBoxList();
+    for (int i = 0; i < boxes.GetSize(); ++i) {
+      const CPoint2 lo = boxes[i].GetMin();
+      const CPoint2 hi = boxes[i].GetMax();
+      glVertex3f(static_cast<float>(lo.x), static_cast<float>(lo.y), kBelowLines);
+      glVertex3f(static_cast<float>(hi.x), static_cast<float>(lo.y), kBelowLines);
+      glVertex3f(static_cast<float>(hi.x), static_cast<float>(hi.y), kBelowLines);
+      glVertex3f(static_cast<float>(lo.x), static_cast<float>(hi.y), kBelowLines);
+    }
+  }
+  glEnd();
+  glPopAttrib();
+}
+
 }  // namespace
 
-CFloor GetFinishedFloor(const CFloor& floor, const quarn::FinishedBuilding& finished, int storey) {
+CFloor GetFinishedFloor(const CFloor& floor, const quarn::FinishedBuilding& finished, int storey,
+                        const quarn::TypedBuilding* typed) {
   CFloor copy(floor);
   for (int w = 0; w < copy.walls.GetSize(); ++w) {
-    copy.walls[w].pieces = finished.GetWallPieces(floor, storey, w);
+    copy.walls[w].pieces = quarn::GetTypedWallPieces(floor, finished, typed, storey, w);
   }
   for (int r = 0; r < copy.slabs.GetSize(); ++r) copy.slabs[r] = finished.GetSlabs(floor, storey, r);
   return copy;
@@ -61,25 +91,90 @@ TList<CBox3> GetFinishingBoxes(const quarn::FinishedBuilding& finished, int stor
   return finished.stairs[k]->steps;
 }
 
+std::vector<RoomLabel> GetRoomLabels(const CFloor& floor, const quarn::TypedBuilding& typed,
+                                     int storey, float lift) {
+  std::vector<RoomLabel> labels;
+  const auto k = static_cast<std::size_t>(storey);
+  if (k >= typed.names.size()) return labels;
+  for (int r = 0; r < floor.rooms.GetSize(); ++r) {
+    const auto room = static_cast<std::size_t>(r);
+    if (room >= typed.names[k].size() || typed.names[k][room].empty()) continue;
+    const CBox2List boxes = floor.rooms[r].wallOutline.GetAsBoxList();
+    int largest = 0;
+    for (int i = 1; i < boxes.GetSize(); ++i) {
+      if (boxes[i].GetArea() > boxes[largest].GetArea()) largest = i;
+    }
+    if (boxes.GetSize() == 0) continue;
+    const CVector2 centre = boxes[largest].GetCentre();
+    labels.push_back({CVector3(centre.x, centre.y, static_cast<float>(storey) * quarn::kStoreyRise + lift),
+                      typed.names[k][room]});
+  }
+  return labels;
+}
+
+std::vector<std::pair<CVector2, std::string>> ProjectLabels(const std::vector<RoomLabel>& labels) {
+  GLdouble model[16];
+  GLdouble projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  std::vector<std::pair<CVector2, std::string>> shown;
+  for (const RoomLabel& label : labels) {
+    GLdouble x = 0, y = 0, z = 0;
+    if (gluProject(label.at.x, label.at.y, label.at.z, model, projection, viewport, &x, &y, &z) !=
+            GL_TRUE ||
+        z < 0 || z > 1 || x < viewport[0] || y < viewport[1] || x > viewport[0] + viewport[2] ||
+        y > viewport[1] + viewport[3]) {
+      continue;
+    }
+    shown.emplace_back(CVector2(static_cast<float>(x), static_cast<float>(y)), label.name);
+  }
+  return shown;
+}
+
 void CFinishedDrawing::Draw(const TList<TList<CFloor>>& buildings, std::uint64_t revision,
-                            int style) {
-  if (revision_ != revision || finished_.size() != static_cast<std::size_t>(buildings.GetSize())) {
+                            int style, const quarn::Programme* programme) {
+  const std::string programmeName = programme ? programme->name : std::string();
+  if (revision_ != revision || programme_ != programmeName ||
+      finished_.size() != static_cast<std::size_t>(buildings.GetSize())) {
     finished_ = quarn::FinishBuildings(buildings);
+    typed_.clear();
+    labels_.clear();
     floors_ = TList<TList<CFloor>>();
     for (int b = 0; b < buildings.GetSize(); ++b) {
+      const quarn::FinishedBuilding& finished = finished_[static_cast<std::size_t>(b)];
+      if (programme != nullptr) typed_.push_back(quarn::ApplyProgramme(buildings[b], finished, *programme, 1.0f));
+      const quarn::TypedBuilding* typed = programme != nullptr ? &typed_.back() : nullptr;
       TList<CFloor> storeys;
       for (int k = 0; k < buildings[b].GetSize(); ++k) {
-        storeys.Add(GetFinishedFloor(buildings[b][k], finished_[static_cast<std::size_t>(b)], k));
+        storeys.Add(GetFinishedFloor(buildings[b][k], finished, k, typed));
+        if (typed == nullptr) continue;
+        for (RoomLabel& label : GetRoomLabels(buildings[b][k], *typed, k, 0.1f)) {
+          labels_.push_back(std::move(label));
+        }
       }
       floors_.Add(storeys);
     }
     revision_ = revision;
+    programme_ = programmeName;
   }
   for (int b = 0; b < floors_.GetSize(); ++b) {
     for (int k = 0; k < floors_[b].GetSize(); ++k) {
       glPushMatrix();
       glTranslatef(0.0f, 0.0f, static_cast<float>(k) * quarn::kStoreyRise);
-      DrawFloor(floors_[b][k], style);
+      const auto building = static_cast<std::size_t>(b);
+      if (style == kStyleDesign && building < typed_.size()) {
+        std::vector<std::optional<CColour>> colours;
+        for (const std::optional<quarn::RoomType>& type :
+             typed_[building].types[static_cast<std::size_t>(k)]) {
+          colours.push_back(type ? std::optional<CColour>(quarn::GetRoomTypeColour(*type)) : std::nullopt);
+        }
+        FillTypedRooms(floors_[b][k], colours);
+        DrawDesign(floors_[b][k], colours);
+      } else {
+        DrawFloor(floors_[b][k], style);
+      }
       DrawAdditions(floors_[b][k], finished_[static_cast<std::size_t>(b)], k, style);
       glPopMatrix();
     }

@@ -74,11 +74,16 @@ void DrawCandidates(const CFloor& floor) {
   glDisable(GL_BLEND);
 }
 
-void DrawDesign(const CFloor& floor) {
+void DrawDesign(const CFloor& floor) { DrawDesign(floor, {}); }
+
+void DrawDesign(const CFloor& floor, const std::vector<std::optional<CColour>>& roomColours) {
   DrawRegions(floor, true);
   for (int i = 0; i < floor.rooms.GetSize(); ++i) {
     const CRoom& room = floor.rooms[i];
-    if (room.IsComplete()) {
+    const auto index = static_cast<std::size_t>(i);
+    if (index < roomColours.size() && roomColours[index]) {
+      SetColour(*roomColours[index]);
+    } else if (room.IsComplete()) {
       SetColour(Palette(static_cast<unsigned>(i)));
     } else {
       glColor3f(0.5f, 0.5f, 0.5f);

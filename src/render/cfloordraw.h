@@ -3,6 +3,9 @@
 // The four rendering styles of a floor and their parts. The caller has set
 // up the camera; lighting is the caller's (SetBuildingLighting).
 
+#include <optional>
+#include <vector>
+
 #include "building/cfloor.h"
 #include "render/cwireframe.h"
 
@@ -20,6 +23,8 @@ void DrawCandidates(const CFloor& floor);
 // Style 1, the plan: cells, room outlines in their palette colour (grey
 // while incomplete) with their vertices, candidates.
 void DrawDesign(const CFloor& floor);
+// The same plan with room i outlined in roomColours[i] where it holds one.
+void DrawDesign(const CFloor& floor, const std::vector<std::optional<CColour>>& roomColours);
 // Style 2: region prisms and the outlines of the wall pieces (openings cut).
 void DrawWireframe(const CFloor& floor);
 // The same picture with the piece outlines made beforehand from floor.

@@ -61,17 +61,20 @@ std::string TraceText(float score) {
 }
 
 // Version 1 is the design alone; version 2 keeps its keys in their order
-// and adds the finished ones after them.
+// and adds the finished ones after them, version 3 the typed ones after
+// those.
 TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
-  for (const bool finished : {false, true}) {
-    SCOPED_TRACE(finished ? "finished" : "design only");
+  for (const int version : {1, 2, 3}) {
+    SCOPED_TRACE(version);
+    const bool finished = version > 1;
     GenerationSettings settings;
     settings.steps = 3;
     if (!finished) settings.finish.reset();
+    if (version == 3) settings.programme = GetBuiltinProgramme("house");
     const Json dump = Generate(kLShape, settings).dump;
     EXPECT_EQ(Keys(dump), (std::vector<std::string>{"format", "version", "steps", "buildings"}));
     EXPECT_EQ(dump["format"], "quarn-plan");
-    EXPECT_EQ(dump["version"], finished ? 2 : 1);
+    EXPECT_EQ(dump["version"], version);
     EXPECT_EQ(dump["steps"], 3);
     const Json& building = dump["buildings"][0];
     std::vector<std::string> buildingKeys = {"outline", "spec", "floors"};
@@ -79,6 +82,13 @@ TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
     if (finished) {
       buildingKeys.insert(buildingKeys.end(), {"entrance", "stairs"});
       roomKeys.insert(roomKeys.end(), {"storey", "doors", "fromEntrance"});
+    }
+    std::vector<std::string> wallKeys = {"edge", "rooms", "solid", "pieces"};
+    if (version == 3) {
+      buildingKeys.push_back("programme");
+      roomKeys.insert(roomKeys.end(), {"type", "name"});
+      wallKeys.push_back("opening");
+      EXPECT_EQ(Keys(dump["buildings"][0]["programme"]), (std::vector<std::string>{"name", "unmet"}));
     }
     EXPECT_EQ(Keys(building), buildingKeys);
     EXPECT_EQ(Keys(building["spec"]),
@@ -88,8 +98,7 @@ TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
               (std::vector<std::string>{"rooms", "pendingRegions", "candidates", "walls", "slabs"}));
     EXPECT_EQ(Keys(floor["rooms"][0]), roomKeys);
     EXPECT_EQ(Keys(floor["candidates"][0]), (std::vector<std::string>{"box", "score"}));
-    EXPECT_EQ(Keys(floor["walls"][0]),
-              (std::vector<std::string>{"edge", "rooms", "solid", "pieces"}));
+    EXPECT_EQ(Keys(floor["walls"][0]), wallKeys);
   }
 }
 

@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GoldenCase{"LShape", "--design-only -f json", "l-shape.quarn", "l-shape.json"},
                     GoldenCase{"SquareStoppedAfterThreeSteps", "--design-only --steps 3",
                                "square.quarn", "square-steps3.json"},
-                    GoldenCase{"SquareFinishedTwoStoreys", "--storeys 2", "square.quarn",
+                    GoldenCase{"SquareFinishedTwoStoreys", "--storeys 2 --programme none", "square.quarn",
                                "square-finished2.json"}),
     [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
@@ -162,7 +162,9 @@ TEST_F(QuarnGenTest, WritesDumpAndTraceToTheirFiles) {
 // What a finished building lacks is said on standard error, in every
 // format; the design alone has nothing to say.
 TEST_F(QuarnGenTest, SaysWhatTheFinishedBuildingsLack) {
-  const std::string note = "quarn-gen: note: building 0: no entrance: the ground storey is not complete\n";
+  const std::string note =
+      "quarn-gen: note: building 0: no entrance: the ground storey is not complete\n"
+      "quarn-gen: note: building 0: house programme: no room typed: no storey is complete\n";
   for (const char* args : {"--steps 3", "--steps 3 -o plan.png", "--steps 3 -o scene.glb"}) {
     const Result result = Run(std::string(args) + " " + Example("square.quarn"));
     EXPECT_EQ(result.exitCode, 0) << args;
@@ -313,7 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"StoreyHeightNotANumber", kSquare, "-f glb --storey-height 3m", 2,
                 "--storey-height takes metres from 0.000001 to 1000000, not '3m'"},
         BadCase{"EntranceOfTheDesignOnly", kSquare, "--design-only --entrance-side north", 2,
-                "--entrance-side finishes the buildings: not with --design-only"}),
+                "--entrance-side finishes the buildings: not with --design-only"},
+        BadCase{"ProgrammeOfTheDesignOnly", kSquare, "--design-only --programme house", 2,
+                "--programme types finished buildings: not with --design-only"},
+        BadCase{"ProgrammeFileMissing", kSquare, "--programme missing.json", 1,
+                "cannot open 'missing.json': No such file or directory"},
+        BadCase{"ProgrammeFileNotJson", kSquare, "--programme outline.quarn", 1,
+                "outline.quarn: malformed JSON at byte 1"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuarnGenTest, UsageErrorsWithoutAFileToRead) {

@@ -9,14 +9,15 @@ namespace {
 
 bool ThrowingPlan(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
                   const quarn::PlanTitle&, quarn::PlanFormat, int, std::ostream& out,
-                  std::string&) {
+                  std::string&, const std::vector<quarn::TypedBuilding>*) {
   out << "<svg";
   throw std::runtime_error("the plan writer broke");
 }
 
 bool ThrowingExport(const TList<TList<CFloor>>&, const std::vector<quarn::FinishedBuilding>*,
                     const quarn::SceneSettings&, quarn::ExportFormat, const std::string&,
-                    std::string&, const std::vector<std::string>&) {
+                    std::string&, const std::vector<std::string>&,
+                    const std::vector<quarn::TypedBuilding>*) {
   throw std::out_of_range("the 3D writer broke");
 }
 

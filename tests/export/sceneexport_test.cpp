@@ -27,6 +27,7 @@
 #include "cli/generate.h"
 #include "geom/outline_helpers.h"
 #include "geom/outlinecheck.h"
+#include "programme/programme.h"
 
 namespace {
 
@@ -184,6 +185,45 @@ TEST(SceneLaw, FinishedCourtyardHasItsEntranceStairsAndRealHeights) {
   EXPECT_FLOAT_EQ(top, 3.0f) << "walls are 3 m high";
 }
 
+// A typed building names its rooms by type and index with their type and
+// area in m², and a closed door's wall is its uncut box.
+TEST(SceneLaw, TypedCourtyardNamesRoomsByTypeAndClosesDoors) {
+  const Buildings buildings = Generate(Example("courtyard.quarn"), STEP_BUDGET_UNLIMITED, 2);
+  const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
+  const quarn::Programme house = *quarn::GetBuiltinProgramme("house");
+  const std::vector<quarn::TypedBuilding> typed = {
+      quarn::ApplyProgramme(buildings[0], finished[0], house, 0.5f)};
+  const quarn::Scene scene = quarn::BuildScene(buildings, {0.5f, true, 3.0f}, &finished, &typed);
+  int rooms = 0;
+  for (const quarn::SceneNode& node : scene.nodes) {
+    if (node.extras.size() != 5) continue;
+    ++rooms;
+    const int room = std::get<int>(node.extras[0].second);
+    EXPECT_TRUE(node.name.ends_with(" (room " + std::to_string(room) + ")")) << node.name;
+    EXPECT_EQ(node.extras[3].first, "type");
+    EXPECT_TRUE(node.name.starts_with(std::get<std::string>(node.extras[3].second)) ||
+                node.name.starts_with("living") || node.name.starts_with("dining"))
+        << node.name;
+    EXPECT_EQ(node.extras[4].first, "area_m2");
+    EXPECT_DOUBLE_EQ(std::get<double>(node.extras[4].second),
+                     std::get<int>(node.extras[1].second) * 0.25);
+  }
+  EXPECT_EQ(rooms, buildings[0][0].rooms.GetSize() + buildings[0][1].rooms.GetSize());
+  int closed = 0;
+  for (const quarn::SceneMesh& mesh : scene.meshes) {
+    if (!mesh.name.starts_with("wall")) continue;
+    const auto opening = std::find_if(mesh.extras.begin(), mesh.extras.end(),
+                                      [](const auto& extra) { return extra.first == "opening"; });
+    const auto& rooms = std::get<std::vector<int>>(mesh.extras.front().second);
+    if (opening == mesh.extras.end() || rooms.size() != 2) continue;
+    const bool none = std::get<std::string>(opening->second) == "none";
+    closed += none ? 1 : 0;
+    EXPECT_EQ(mesh.vertices.size(), none ? 24u : 72u) << mesh.name << ": one box, or three round a door";
+  }
+  EXPECT_GT(closed, 0);
+  EXPECT_EQ(std::get<std::string>(scene.nodes[0].extras.back().second), "house");
+}
+
 // Runs the validator once over every file; returns its output by file.
 std::map<std::string, std::string> Validate(const std::vector<std::string>& files) {
   std::string command = "NODE_PATH='" + std::string(QUARN_NODE_MODULES) + "' '" +
@@ -227,13 +267,21 @@ TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
                                          STEP_BUDGET_UNLIMITED, 3);
     const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
     quarn::SceneSettings settings{1.0f, true, 3.0f};
-    for (const quarn::NavBuilding& nav : quarn::NavigateBuildings(buildings, finished, {}, {})) {
+    for (const quarn::NavBuilding& nav : quarn::NavigateBuildings(buildings, finished, nullptr, {}, {})) {
       settings.navMeshes.push_back(nav.mesh->GetPolygons());
     }
     const quarn::Scene scene = quarn::BuildScene(buildings, settings, &finished);
     const std::string name = std::string(example) + "-finished";
     files.push_back(Land(scene, quarn::ExportFormat::kGlb, folder.Path(), name + ".glb"));
     files.push_back(Land(scene, quarn::ExportFormat::kGltf, folder.Path(), name + ".gltf"));
+    // Typed by each built-in programme: room names, type extras, closed doors.
+    for (const char* programme : {"house", "office"}) {
+      const std::vector<quarn::TypedBuilding> typed = {quarn::ApplyProgramme(
+          buildings[0], finished[0], *quarn::GetBuiltinProgramme(programme), 1.0f)};
+      const quarn::Scene typedScene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished, &typed);
+      files.push_back(Land(typedScene, quarn::ExportFormat::kGlb, folder.Path(),
+                           name + "-" + programme + ".glb"));
+    }
   }
   const std::map<std::string, std::string> results = Validate(files);
   for (const std::string& file : files) {
