@@ -103,7 +103,8 @@ void CModeView::ToggleWalk() {
     walk.reset();
     return;
   }
-  walk = ViewWalk::Start(buildings.buildings);
+  const std::optional<quarn::Programme> programme = GetProgramme();
+  walk = ViewWalk::Start(buildings.buildings, programme ? &*programme : nullptr);
   if (!walk) {
     std::cout << "walk: no building has an entrance\n";
     std::cout.flush();
@@ -111,14 +112,17 @@ void CModeView::ToggleWalk() {
   }
   finished = true;
   walkRevision = buildings.revision;
+  walkProgramme = settings.GetProgramme();
   camera.Place(walk->GetEyes(), walk->GetHeading());
   Walk(CKeySet(), 0.0f);
 }
 
 void CModeView::Walk(const CKeySet& keys, float seconds) {
-  if (buildings.revision != walkRevision) {
-    walk->Rebuild(buildings.buildings);
+  if (buildings.revision != walkRevision || walkProgramme != settings.GetProgramme()) {
+    const std::optional<quarn::Programme> programme = GetProgramme();
+    walk->Rebuild(buildings.buildings, programme ? &*programme : nullptr);
     walkRevision = buildings.revision;
+    walkProgramme = settings.GetProgramme();
   }
   const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
   const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
@@ -329,7 +333,6 @@ void CModeView::DrawSettings(CBaseWindow& window) {
   }
   if (walk) {
     glColor3f(0.8f, 1.0f, 0.0f);
-    DrawText(*this, window, 10, kSettingsTop + kLineHeight * (ViewSettings::kItemCount + 1), "  walk: %s",
-             walk->DescribePlace().c_str());
+    DrawText(*this, window, 10, kSettingsTop - kLineHeight, "walk: %s", walk->DescribePlace().c_str());
   }
 }

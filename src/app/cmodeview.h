@@ -129,6 +129,7 @@ class CModeView : public CMode {
   std::optional<std::uint32_t> finishedStep;
   std::optional<ViewWalk> walk;
   std::uint64_t walkRevision = 0;
+  std::string walkProgramme;  // the programme the walker's buildings are typed by
   std::chrono::steady_clock::time_point lastUpdate = std::chrono::steady_clock::now();
   CBuildingDrawing buildingDrawing;
   CFinishedDrawing finishedDrawing;

@@ -10,11 +10,24 @@ const quarn::NavScale kScale{1.0f, 3.0f};
 
 }  // namespace
 
-quarn::WalkableGeometry ViewWalkGeometry(const TList<TList<CFloor>>& buildings) {
+std::vector<quarn::TypedBuilding> TypeViewBuildings(const TList<TList<CFloor>>& buildings,
+                                                    const quarn::Programme* programme) {
+  std::vector<quarn::TypedBuilding> typed;
+  for (int b = 0; programme && b < buildings.GetSize(); ++b) {
+    typed.push_back(quarn::ApplyProgramme(buildings[b], quarn::FinishBuilding(buildings[b]), *programme,
+                                          kScale.metresPerUnit));
+  }
+  return typed;
+}
+
+quarn::WalkableGeometry ViewWalkGeometry(const TList<TList<CFloor>>& buildings,
+                                         const std::vector<quarn::TypedBuilding>& typed) {
   quarn::WalkableGeometry world;
   for (int b = 0; b < buildings.GetSize(); ++b) {
     const quarn::FinishedBuilding finished = quarn::FinishBuilding(buildings[b]);
-    quarn::WalkableGeometry one = quarn::GetWalkableGeometry(buildings[b], finished, nullptr, nullptr, kScale);
+    const auto i = static_cast<std::size_t>(b);
+    quarn::WalkableGeometry one = quarn::GetWalkableGeometry(
+        buildings[b], finished, i < typed.size() ? &typed[i] : nullptr, nullptr, kScale);
     if (one.boxes.empty()) continue;
     // The walker has ground everywhere: the ground slab of each is dropped.
     one.boxes.pop_back();
@@ -23,27 +36,31 @@ quarn::WalkableGeometry ViewWalkGeometry(const TList<TList<CFloor>>& buildings) 
   return world;
 }
 
-std::optional<ViewWalk> ViewWalk::Start(const TList<TList<CFloor>>& buildings) {
+std::optional<ViewWalk> ViewWalk::Start(const TList<TList<CFloor>>& buildings,
+                                        const quarn::Programme* programme) {
   for (int b = 0; b < buildings.GetSize(); ++b) {
     const quarn::FinishedBuilding finished = quarn::FinishBuilding(buildings[b]);
     if (!finished.entrance) continue;
     const quarn::WalkStart start = quarn::GetWalkStart(*finished.entrance, kScale, kStartMetres);
-    return ViewWalk(buildings,
-                    quarn::Walker(ViewWalkGeometry(buildings), {}, {}, start.feet, start.yaw));
+    std::vector<quarn::TypedBuilding> typed = TypeViewBuildings(buildings, programme);
+    quarn::Walker walker(ViewWalkGeometry(buildings, typed), {}, {}, start.feet, start.yaw);
+    return ViewWalk(buildings, std::move(typed), std::move(walker));
   }
   return std::nullopt;
 }
 
-ViewWalk::ViewWalk(const TList<TList<CFloor>>& buildings, quarn::Walker walker)
-    : buildings_(buildings), walker_(std::move(walker)) {}
+ViewWalk::ViewWalk(const TList<TList<CFloor>>& buildings, std::vector<quarn::TypedBuilding> typed,
+                   quarn::Walker walker)
+    : buildings_(buildings), typed_(std::move(typed)), walker_(std::move(walker)) {}
 
 void ViewWalk::Step(const quarn::WalkInput& input, float headingDegrees, float seconds) {
   walker_.Step(input, (90.0f - headingDegrees) / kDegreesPerRadian, seconds);
 }
 
-void ViewWalk::Rebuild(const TList<TList<CFloor>>& buildings) {
+void ViewWalk::Rebuild(const TList<TList<CFloor>>& buildings, const quarn::Programme* programme) {
   buildings_ = buildings;
-  walker_ = quarn::Walker(ViewWalkGeometry(buildings), {}, {}, walker_.GetFeet(), walker_.GetYaw());
+  typed_ = TypeViewBuildings(buildings, programme);
+  walker_ = quarn::Walker(ViewWalkGeometry(buildings, typed_), {}, {}, walker_.GetFeet(), walker_.GetYaw());
 }
 
 CVector3 ViewWalk::GetEyes() const {
@@ -61,8 +78,15 @@ float ViewWalk::GetHeading() const {
 std::string ViewWalk::DescribePlace() const {
   for (int b = 0; b < buildings_.GetSize(); ++b) {
     if (const auto place = quarn::FindWalkPlace(buildings_[b], kScale, walker_.GetFeet())) {
-      return "building " + std::to_string(b) + ", storey " + std::to_string(place->storey) + ", room " +
-             std::to_string(place->room);
+      std::string text = "building " + std::to_string(b) + ", storey " + std::to_string(place->storey) +
+                         ", room " + std::to_string(place->room);
+      const auto i = static_cast<std::size_t>(b);
+      if (i < typed_.size()) {
+        const std::optional<quarn::RoomType>& type =
+            typed_[i].types[static_cast<std::size_t>(place->storey)][static_cast<std::size_t>(place->room)];
+        if (type) text += " (" + std::string(quarn::GetRoomTypeKey(*type)) + ")";
+      }
+      return text;
     }
   }
   return "outside";
