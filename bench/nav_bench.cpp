@@ -17,7 +17,7 @@ namespace {
 
 TList<CFloor> ThreeStoreyCourtyard() {
   std::ifstream in(QUARN_EXAMPLES_DIR "/courtyard.quarn");
-  return CBuilding(CFloorSpec(ReadOutlineFile(in).loops[0], 3, 0, 45), STEP_BUDGET_UNLIMITED).floors;
+  return CBuilding(CFloorSpec(quarn::ReadOutlineFile(in).loops[0], 3, 0, 45), STEP_BUDGET_UNLIMITED).floors;
 }
 
 void BM_NavMeshThreeStoreyCourtyard(benchmark::State& state) {

@@ -27,7 +27,7 @@ struct OutputSettings {
   std::optional<ExportFormat> exportFormat;
   SceneSettings scene;
   // The walker the navigation meshes of glb, gltf and navmesh are built for.
-  NavAgent agent;
+  NavAgent agent = {};
   int pxPerUnit = 16;
   // The --steps text, which the drawn plans show in their title.
   std::string stepsText = "all";

@@ -38,7 +38,7 @@ struct GenerationSettings {
   // What the navigation of typed buildings (plan dump version 3) measures
   // with: metres per storey and the walker.
   float storeyHeight = 3.0f;
-  NavAgent agent;
+  NavAgent agent = {};
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
