@@ -9,6 +9,7 @@ constexpr int kFirstNavigationKey = 33;  // Page Up
 constexpr int kLastNavigationKey = 40;   // Down
 constexpr int kKeypad0 = 96;
 constexpr int kKeypad9 = 105;
+constexpr int kShift = 16;
 
 }  // namespace
 
@@ -49,6 +50,7 @@ void CBaseWindow::OnMouseButton(int button, bool down) {
 void CBaseWindow::OnMouseMove(int x, int y) { mouse.SetPosition(x, y); }
 
 void CBaseWindow::OnKeyboard(int key, bool down) {
+  if (key == kShift) keys.SetShiftHeld(down);
   const char character = KeySetCharacter(key);
   if (down) keys.Press(character);
   keys.SetHeld(character, down);

@@ -41,6 +41,15 @@ void CCamera::Fly(float forward, float right) {
   z += -std::sin(p) * forward;
 }
 
+void CCamera::Place(const CVector3& position, float toHeading) {
+  x = position.x;
+  y = position.y;
+  z = position.z;
+  heading = toHeading;
+  while (heading >= 360) heading -= 360;
+  while (heading <= 0) heading += 360;
+}
+
 void CCamera::ApplyRotation() const {
   glRotated(pitch, 1, 0, 0);
   glRotated(heading, 0, 0, 1);

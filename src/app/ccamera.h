@@ -17,6 +17,10 @@ class CCamera {
   // units to the right, level with the ground.
   void Fly(float forward, float right);
 
+  // Moves to position and turns to heading (degrees, kept in (0, 360]);
+  // the pitch stays.
+  void Place(const CVector3& position, float toHeading);
+
   // Multiply the current GL matrix by the camera's rotation (pitch, then
   // heading) or by its translation (minus the position).
   void ApplyRotation() const;

@@ -26,9 +26,13 @@ class CKeySet {
   // change them.
   void SetHeld(char key, bool down);
   bool IsHeld(char key) const;
+  // Shift, which has no character, held down or not.
+  void SetShiftHeld(bool down) { shift = down; }
+  bool IsShiftHeld() const { return shift; }
 
  private:
   std::uint64_t pressed = 0;
   std::uint64_t toggled = 0;
   std::uint64_t held = 0;
+  bool shift = false;
 };

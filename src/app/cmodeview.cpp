@@ -105,12 +105,50 @@ void CModeView::Update(const CMouseState& mouse, const CKeySet& keys) {
   if (keys.WasPressed(kKeyHome)) SetStep(0);
   if (keys.WasPressed(kKeyEnd)) SetLastStep();
   if (keys.WasPressed('B')) finished = !finished;
+  if (keys.WasPressed('V')) ToggleWalk();
   if (keys.WasPressed('X')) returnRequested = true;
   if (keys.WasPressed('E')) Export();
   UpdateSettings(keys);
   UpdateShownStoreys(keys);
   if (keys.WasPressed('F')) FrameBuildings();
   FlyWithKeys(keys);
+}
+
+void CModeView::ToggleWalk() {
+  if (walk) {
+    walk.reset();
+    return;
+  }
+  const std::optional<quarn::Programme> programme = GetProgramme();
+  walk = ViewWalk::Start(buildings.buildings, programme ? &*programme : nullptr);
+  if (!walk) {
+    std::cout << "walk: no building has an entrance\n";
+    std::cout.flush();
+    return;
+  }
+  finished = true;
+  walkRevision = buildings.revision;
+  walkProgramme = settings.GetProgramme();
+  camera.Place(walk->GetEyes(), walk->GetHeading());
+  Walk(CKeySet(), 0.0f);
+}
+
+void CModeView::Walk(const CKeySet& keys, float seconds) {
+  if (buildings.revision != walkRevision || walkProgramme != settings.GetProgramme()) {
+    const std::optional<quarn::Programme> programme = GetProgramme();
+    walk->Rebuild(buildings.buildings, programme ? &*programme : nullptr);
+    walkRevision = buildings.revision;
+    walkProgramme = settings.GetProgramme();
+  }
+  const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
+  const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
+  walk->Step({forward, right, keys.IsShiftHeld(), keys.WasPressed(' ') || keys.IsHeld(' ')},
+             camera.GetHeading(), seconds);
+  camera.Place(walk->GetEyes(), camera.GetHeading());
+  if (const auto place = walk->TakePlaceChange()) {
+    std::cout << "walk: " << *place << '\n';
+    std::cout.flush();
+  }
 }
 
 void CModeView::UpdateSettings(const CKeySet& keys) {
@@ -139,6 +177,10 @@ void CModeView::FlyWithKeys(const CKeySet& keys) {
   lastUpdate = now;
   const float forward = (keys.IsHeld('W') ? 1.0f : 0.0f) - (keys.IsHeld('S') ? 1.0f : 0.0f);
   const float right = (keys.IsHeld('D') ? 1.0f : 0.0f) - (keys.IsHeld('A') ? 1.0f : 0.0f);
+  if (walk) {
+    Walk(keys, seconds);
+    return;
+  }
   if (forward == 0 && right == 0) return;
   const CBox2 area = quarn::BuildingsArea(*this);
   const CPoint2 size = area.GetMax() - area.GetMin();
@@ -272,6 +314,8 @@ void CModeView::Draw(CBaseWindow& window) {
   DrawText(*this, window, 10, 160,
            "Press [F] to frame the buildings. Hold [W] [A] [S] [D] to fly.");
   DrawText(*this, window, 10, 180, "Use [PgUp] [PgDn] to show more or fewer storeys.");
+  DrawText(*this, window, 10, 200,
+           "Press [V] to walk: [W] [A] [S] [D] walk, hold [Shift] to run, [Space] jumps.");
   DrawSettings(window);
 }
 
@@ -302,5 +346,9 @@ void CModeView::DrawSettings(CBaseWindow& window) {
     }
     DrawText(*this, window, 10, kSettingsTop + kLineHeight * (item + 1), "%s %s",
              selected ? ">" : " ", line.c_str());
+  }
+  if (walk) {
+    glColor3f(0.8f, 1.0f, 0.0f);
+    DrawText(*this, window, 10, kSettingsTop - kLineHeight, "walk: %s", walk->DescribePlace().c_str());
   }
 }

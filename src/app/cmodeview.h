@@ -8,6 +8,7 @@
 #include "app/ccamera.h"
 #include "app/cmode.h"
 #include "app/viewsettings.h"
+#include "app/viewwalk.h"
 #include "building/buildingset.h"
 #include "geom/cpolygon2.h"
 #include "render/cbuildingdraw.h"
@@ -63,12 +64,21 @@ class CModeView : public CMode {
   // return to the outline, E exports, B switches between the design and the
   // finished buildings. Up and Down select a setting, Left and Right change
   // it, R re-rolls the seed; Page Up and Page Down show one storey more or
-  // less; F frames the buildings; W, A, S and D fly while held.
+  // less; F frames the buildings; W, A, S and D fly while held. V walks
+  // (see ToggleWalk): W, A, S and D then walk, Shift runs, Space jumps.
   void Update(const CMouseState& mouse, const CKeySet& keys) override;
   // Writes every building as shown (current step) to path as binary glTF,
   // whole or not at all, and prints one line: the file written or why not.
   // Nothing else changes either way.
   bool Export(const std::string& path = kExportFile) const;
+
+  // Walk mode on (the finished buildings shown, the walker outside the first
+  // entrance) or off (the flying camera stays where the walker stood).
+  // Prints "walk: " and the walker's place on every change of room.
+  void ToggleWalk();
+  bool IsWalking() const { return walk.has_value(); }
+  // Walks one frame as the keys say (seconds long).
+  void Walk(const CKeySet& keys, float seconds);
 
   // One building per loop, of that many storeys, generated at step 0.
   void Build(TList<CPolygon2> loops, std::uint32_t storeys = quarn::BuildingSet::kStoreys);
@@ -128,6 +138,9 @@ class CModeView : public CMode {
   ViewSettings settings;
   int shownStoreys = 1;
   std::optional<std::uint32_t> finishedStep;
+  std::optional<ViewWalk> walk;
+  std::uint64_t walkRevision = 0;
+  std::string walkProgramme;  // the programme the walker's buildings are typed by
   std::chrono::steady_clock::time_point lastUpdate = std::chrono::steady_clock::now();
   CBuildingDrawing buildingDrawing;
   CFinishedDrawing finishedDrawing;

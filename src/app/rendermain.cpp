@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
@@ -21,6 +22,7 @@
 
 #include "app/cmodeview.h"
 #include "app/viewpicture.h"
+#include "app/viewwalk.h"
 #include "io/atomicfile.h"
 #include "building/cbuilding.h"
 #include "building/cboxscore.h"
@@ -65,6 +67,7 @@ struct Job {
   int width = 0;
   int height = 0;
   bool fitCamera = true;
+  bool stairCamera = false;
   std::uint32_t storeys = 1;
   bool finished = false;
 };
@@ -125,6 +128,7 @@ std::optional<std::string> ReadJob(const Options& options, Job& job) {
   job.styles = allStyles ? std::vector<int>{1, 2, 3, 4} : std::vector<int>{std::stoi(options.style)};
   job.outputs = OutputPaths(options.output, allStyles);
   job.fitCamera = options.camera == "fit";
+  job.stairCamera = options.camera == "stair";
   const char* storeysEnd = options.storeys.data() + options.storeys.size();
   const auto storeys = std::from_chars(options.storeys.data(), storeysEnd, job.storeys);
   if (options.storeys.empty() || storeys.ec != std::errc() || storeys.ptr != storeysEnd ||
@@ -200,6 +204,29 @@ class PictureWindow : public GLWindow {
   const std::string& Problem() const { return problem_; }
 
  private:
+  // The eyes of a walker who walked from the foot of the first building's
+  // first stair halfway up it, looking up the climb.
+  bool PlaceOnStair() {
+    const TList<TList<CFloor>>& buildings = view_.GetBuildings().buildings;
+    if (buildings.GetSize() == 0) return false;
+    const quarn::FinishedBuilding finished = quarn::FinishBuilding(buildings[0]);
+    if (finished.stairs.empty() || !finished.stairs[0]) return false;
+    const quarn::Stair& stair = *finished.stairs[0];
+    const CVector2 foot = quarn::GetStairFoot(stair.footprint, stair.climb).GetCentre();
+    const CVector2 head = quarn::GetStairHead(stair.footprint, stair.climb).GetCentre();
+    const float yaw = std::atan2(head.y - foot.y, head.x - foot.x);
+    quarn::Walker walker(ViewWalkGeometry(buildings, {}), {}, {}, CVector3(foot.x, foot.y, 0.1f), yaw);
+    constexpr float kFrame = 1.0f / 60.0f;
+    constexpr float kHalfwaySeconds = 2.4f;  // 3.4 m at 1.4 m/s: the foot square and half the run
+    for (float t = 0; t < kHalfwaySeconds; t += kFrame) walker.Step({1.0f, 0.0f, false, false}, yaw, kFrame);
+    CCamera camera = view_.GetCamera();
+    const CVector3 eyes = walker.GetEyes();
+    camera.Place(CVector3(eyes.x, eyes.y, eyes.z / ViewWalk::kMetresPerHeightUnit),
+                 90.0f - yaw * 57.29577951f);
+    view_.SetCamera(camera);
+    return true;
+  }
+
   void Draw() {
     if (GetWidth() != job_.width || GetHeight() != job_.height) {
       problem_ = "the offscreen window is " + std::to_string(GetWidth()) + "x" +
@@ -214,6 +241,10 @@ class PictureWindow : public GLWindow {
       const float height = quarn::kStoreyRise * static_cast<float>(job_.storeys);
       view_.SetCamera(quarn::FitCamera(quarn::BuildingsArea(view_),
                                        static_cast<double>(job_.width) / job_.height, height));
+    }
+    if (job_.stairCamera && !PlaceOnStair()) {
+      problem_ = "--camera stair: the first building has no stair (give --finished --storeys 2 or more)";
+      return;
     }
     for (std::size_t i = 0; i < job_.styles.size(); ++i) {
       view_.SetRenderStyle(job_.styles[i]);
@@ -298,9 +329,9 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   cli.add_option("--camera", options.camera,
                  "fit: from above at an angle, the buildings filling the frame; start: the "
-                 "view's start camera")
-      ->type_name("fit|start")
-      ->check(CLI::IsMember({"fit", "start"}))
+                 "view's start camera; stair: a walker's eyes halfway up the first stair")
+      ->type_name("fit|start|stair")
+      ->check(CLI::IsMember({"fit", "start", "stair"}))
       ->capture_default_str();
   cli.add_option("--storeys", options.storeys, "Storeys per building")
       ->type_name("N")

@@ -193,6 +193,24 @@ std::optional<std::string> PlanBatch(const std::vector<std::string>& inputs,
   return std::nullopt;
 }
 
+std::vector<std::string> AddNavMeshes(const TList<TList<CFloor>>& buildings,
+                                      const std::vector<FinishedBuilding>* finished,
+                                      const std::vector<TypedBuilding>* typed,
+                                      const std::vector<FurnishedBuilding>* furnished, OutputSettings& output) {
+  const bool carries = output.exportFormat == ExportFormat::kGlb || output.exportFormat == ExportFormat::kGltf ||
+                       output.exportFormat == ExportFormat::kNavMesh;
+  if (!carries || finished == nullptr) return {};
+  const NavScale scale{output.scene.metresPerUnit, output.scene.storeyHeight.value_or(kStoreyRise * output.scene.metresPerUnit)};
+  const std::vector<NavBuilding> navs = NavigateBuildings(buildings, *finished, typed, furnished, scale, output.agent);
+  std::vector<std::string> notes;
+  output.scene.navMeshes.clear();
+  for (std::size_t b = 0; b < navs.size(); ++b) {
+    output.scene.navMeshes.push_back(navs[b].mesh ? navs[b].mesh->GetPolygons() : NavPolygons{});
+    for (std::string& note : UnreachableNotes(static_cast<int>(b), navs[b])) notes.push_back(std::move(note));
+  }
+  return notes;
+}
+
 std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationSettings& settings,
                                         const OutputSettings& output,
                                         const OutputWriters* writers) {
@@ -205,8 +223,11 @@ std::optional<std::string> RunBatchItem(const BatchItem& item, const GenerationS
     const auto finished = FinishedOf(buildings, settings);
     const auto typed = finished ? TypeBuildings(buildings, *finished, settings) : std::nullopt;
     const auto furnished = finished ? FurnishBuildings(buildings, *finished, typed, settings) : std::nullopt;
+    OutputSettings navigated = output;
+    AddNavMeshes(buildings, finished ? &*finished : nullptr, typed ? &*typed : nullptr,
+                 furnished ? &*furnished : nullptr, navigated);
     std::string problem;
-    if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, output.scene,
+    if (!writers->exportBuildings(buildings, finished ? &*finished : nullptr, navigated.scene,
                                   *output.exportFormat, item.output, problem, {item.input},
                                   typed ? &*typed : nullptr, furnished ? &*furnished : nullptr)) {
       return problem;

@@ -26,10 +26,21 @@ struct OutputSettings {
   std::optional<PlanFormat> planFormat;
   std::optional<ExportFormat> exportFormat;
   SceneSettings scene;
+  // The walker the navigation meshes of glb, gltf and navmesh are built for.
+  NavAgent agent = {};
   int pxPerUnit = 16;
   // The --steps text, which the drawn plans show in their title.
   std::string stepsText = "all";
 };
+
+// Fills output.scene's navigation meshes when its format carries them
+// (glb, gltf, navmesh) and the buildings are finished, with the furniture
+// as obstacles when given; returns one note a
+// room that cannot be reached.
+std::vector<std::string> AddNavMeshes(const TList<TList<CFloor>>& buildings,
+                                      const std::vector<FinishedBuilding>* finished,
+                                      const std::vector<TypedBuilding>* typed,
+                                      const std::vector<FurnishedBuilding>* furnished, OutputSettings& output);
 
 // The I-th of N deterministic slices of a batch's inputs (index from 1).
 struct Shard {

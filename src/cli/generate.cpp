@@ -62,10 +62,17 @@ std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
         if (typed && settings.furniture) {
           furnished = FurnishBuilding(building.floors, finished, *typed, settings.unit, *settings.furniture);
         }
-        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr, furnished ? &*furnished : nullptr);
+        std::optional<NavBuilding> nav;
+        if (typed) {
+          nav = NavigateBuilding(building.floors, finished, &*typed, furnished ? &*furnished : nullptr,
+                                 {settings.unit, settings.storeyHeight}, settings.agent);
+        }
+        plan.AddBuilding(building, &finished, typed ? &*typed : nullptr, furnished ? &*furnished : nullptr,
+                         nav ? &*nav : nullptr);
         for (std::string& note : MissingNotes(index, finished)) notes.push_back(std::move(note));
         if (typed) {
           for (std::string& note : UnmetNotes(index, *typed)) notes.push_back(std::move(note));
+          for (std::string& note : UnreachableNotes(index, *nav)) notes.push_back(std::move(note));
         }
         if (furnished) {
           for (std::string& note : UnfurnishedNotes(index, *furnished)) notes.push_back(std::move(note));
@@ -81,6 +88,28 @@ std::vector<std::string> MissingNotes(int building, const FinishedBuilding& fini
   std::vector<std::string> notes;
   for (const std::string& missing : finished.GetMissing()) {
     notes.push_back("building " + std::to_string(building) + ": " + missing);
+  }
+  return notes;
+}
+
+std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
+                                           const std::vector<FinishedBuilding>& finished,
+                                           const std::vector<TypedBuilding>* typed,
+                                           const std::vector<FurnishedBuilding>* furnished, const NavScale& scale,
+                                           const NavAgent& agent) {
+  std::vector<NavBuilding> navs;
+  for (int b = 0; b < buildings.GetSize() && static_cast<std::size_t>(b) < finished.size(); ++b) {
+    const auto i = static_cast<std::size_t>(b);
+    navs.push_back(NavigateBuilding(buildings[b], finished[i], typed && i < typed->size() ? &(*typed)[i] : nullptr,
+                                    furnished && i < furnished->size() ? &(*furnished)[i] : nullptr, scale, agent));
+  }
+  return navs;
+}
+
+std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav) {
+  std::vector<std::string> notes;
+  for (const std::string& phrase : nav.unreachable) {
+    notes.push_back("building " + std::to_string(building) + ": " + phrase);
   }
   return notes;
 }

@@ -12,6 +12,7 @@
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
 #include "furnish/furnish.h"
+#include "nav/reachability.h"
 #include "programme/programme.h"
 #include "tlist.h"
 
@@ -38,6 +39,10 @@ struct GenerationSettings {
   // The furniture sets the typed rooms are furnished with; none: rooms stay
   // empty (and the dump has no furniture keys). Only with programme.
   std::optional<FurnitureSets> furniture = GetDefaultFurnitureSets();
+  // What the navigation of typed buildings (plan dump version 3) measures
+  // with: metres per storey and the walker.
+  float storeyHeight = 3.0f;
+  NavAgent agent = {};
 };
 
 // Turns every loop, in order, into one building exactly as the view does:
@@ -52,8 +57,9 @@ void GenerateBuildings(const TList<CPolygon2>& loops, const GenerationSettings& 
 
 // GenerateBuildings writing the plan dump of all of them to dump: version 3
 // of the typed (and furnished) buildings, version 2 of the finished ones, or version 1 of
-// the design alone. Returns what the finished buildings lack and the goals
-// of the programme they miss (see MissingNotes, UnmetNotes).
+// the design alone. Returns what the finished buildings lack, the goals
+// of the programme they miss and the rooms the navigation of typed
+// buildings cannot reach (see MissingNotes, UnmetNotes, UnreachableNotes).
 std::vector<std::string> GeneratePlans(const TList<CPolygon2>& loops,
                                        const GenerationSettings& settings, std::ostream& dump,
                                        DesignObserver& observer,
@@ -68,6 +74,18 @@ TList<TList<CFloor>> GenerateFloors(const TList<CPolygon2>& loops,
 // One line for every entrance or stair a finished building lacks, naming the
 // building: "building 0: no entrance: ...".
 std::vector<std::string> MissingNotes(int building, const FinishedBuilding& finished);
+
+// Navigates every finished building (see NavigateBuilding), with the
+// closed doors of typed and the furniture of furnished when given.
+std::vector<NavBuilding> NavigateBuildings(const TList<TList<CFloor>>& buildings,
+                                           const std::vector<FinishedBuilding>& finished,
+                                           const std::vector<TypedBuilding>* typed,
+                                           const std::vector<FurnishedBuilding>* furnished, const NavScale& scale,
+                                           const NavAgent& agent);
+
+// One line for every room of a building that cannot be reached, naming the
+// building: "building 0: room 7 on storey 1 unreachable: ...".
+std::vector<std::string> UnreachableNotes(int building, const NavBuilding& nav);
 
 // One line for every goal of the programme a typed building misses:
 // "building 0: house programme: kitchen: at least 1 ...".

@@ -25,6 +25,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "batch.h"
@@ -56,6 +57,8 @@ struct Arguments {
   bool designOnly = false;
   std::string entranceSide;  // empty: south
   std::string storeyHeight;  // empty: the default of the output
+  std::string agentRadius = "0.25";
+  std::string agentHeight = "1.8";
   std::string programme;     // empty: house, unless --design-only
   std::string furniture = "default";  // the typed rooms' furniture: default or none
   std::vector<std::string> outlines;
@@ -150,6 +153,21 @@ std::optional<std::string> ReadOutputSettings(const Arguments& args, bool batch,
     output.scene.storeyHeight = height;
   } else if (!args.designOnly) {
     output.scene.storeyHeight = quarn::kFinishedStoreyHeight;
+  }
+  // The walker of the navigation meshes: from a hand's width to a giant.
+  constexpr float kMinAgent = 0.05f, kMaxAgent = 10.0f;
+  for (const auto& [name, text, value] :
+       {std::tuple{"--agent-radius", &args.agentRadius, &output.agent.radius},
+        std::tuple{"--agent-height", &args.agentHeight, &output.agent.height}}) {
+    const char* textEnd = text->data() + text->size();
+    const auto read = std::from_chars(text->data(), textEnd, *value);
+    if (text->empty() || read.ec != std::errc() || read.ptr != textEnd || !(*value >= kMinAgent) ||
+        !(*value <= kMaxAgent)) {
+      return std::string(name) + " takes metres from 0.05 to 10, not '" + *text + "'";
+    }
+  }
+  if (output.exportFormat == quarn::ExportFormat::kNavMesh && args.designOnly) {
+    return "--format navmesh walks finished buildings: not with --design-only";
   }
   output.pxPerUnit = args.pxPerUnit;
   output.stepsText = args.steps;
@@ -260,6 +278,8 @@ int RunBatchMode(const Arguments& args) {
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
   if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
   settings.unit = output.scene.metresPerUnit;
+  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.agent = output.agent;
   const unsigned cores = std::thread::hardware_concurrency();
   const auto jobs =
       args.jobs.empty() ? std::optional<std::uint32_t>(cores > 0 ? cores : 1) : ParseCount(args.jobs, 1, 1024);
@@ -299,6 +319,8 @@ int Run(const Arguments& args) {
   if (const auto problem = ReadOutputSettings(args, false, output)) return Fail(kUsage, *problem);
   if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
   settings.unit = output.scene.metresPerUnit;
+  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.agent = output.agent;
   // Loaded before any file is opened, so that a module that cannot be used
   // leaves nothing behind.
   const quarn::OutputWriters* writers = nullptr;
@@ -368,6 +390,9 @@ int Run(const Arguments& args) {
   const std::vector<quarn::FinishedBuilding>* finishing = settings.finish ? &finished : nullptr;
   const std::vector<quarn::TypedBuilding>* typing = typed ? &*typed : nullptr;
   const std::vector<quarn::FurnishedBuilding>* furnishing = furnished ? &*furnished : nullptr;
+  for (std::string& note : quarn::AddNavMeshes(buildings, finishing, typing, furnishing, output)) {
+    notes.push_back(std::move(note));
+  }
   if (output.planFormat) {
     const quarn::PlanTitle title{std::filesystem::path(args.outline).filename().string(),
                                  args.steps};
@@ -398,7 +423,8 @@ int main(int argc, char** argv) {
       "Generates the floor plans of the buildings in an outline file (one loop a line, "
       "\"(x,y)(x,y)...*\") and writes them as JSON, draws them as SVG, PDF or PNG, or "
       "writes all buildings as one 3D scene (glTF binary .glb, glTF .gltf with its .bin and "
-      "PNG files, OBJ with .mtl and PNGs, ASCII FBX with PNGs).",
+      "PNG files, OBJ with .mtl and PNGs, ASCII FBX with PNGs), or their navigation meshes as "
+      "OBJ (-f navmesh).",
       "quarn-gen");
   app.add_option("--steps", args.steps, "Design steps per building, or 'all'")
       ->type_name("N|all")
@@ -426,7 +452,7 @@ int main(int argc, char** argv) {
   app.add_option("-f,--format", args.format,
                  "Output format; without it the extension of -o picks one, else json")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"json", "svg", "pdf", "png", "glb", "gltf", "obj", "fbx"}));
+      ->check(CLI::IsMember({"json", "svg", "pdf", "png", "glb", "gltf", "obj", "fbx", "navmesh"}));
   app.add_option("--px-per-unit", args.pxPerUnit, "Pixels per grid unit of SVG and PNG plans")
       ->type_name("N")
       ->check(CLI::Range(1, quarn::kMaxPlanPxPerUnit))
@@ -446,6 +472,14 @@ int main(int argc, char** argv) {
                  "Metres per storey in 3D formats (default 3.0; with --design-only the walls' "
                  "1.5 grid units)")
       ->type_name("METRES");
+  app.add_option("--agent-radius", args.agentRadius,
+                 "Metres: the radius of the walker the navigation meshes are built for")
+      ->type_name("METRES")
+      ->capture_default_str();
+  app.add_option("--agent-height", args.agentHeight,
+                 "Metres: the height of the walker the navigation meshes are built for")
+      ->type_name("METRES")
+      ->capture_default_str();
   app.add_option("--programme", args.programme,
                  "Room programme the finished buildings are typed by: house, office, none "
                  "(plan dump version 2) or a programme file (default house)")

@@ -50,7 +50,7 @@ void WriteBox3List(JsonWriter& json, const TList<CBox3>& boxes) {
 
 // The room's keys; the finished keys follow when finished is given.
 void WriteRoom(JsonWriter& json, const CFloor& floor, int storey, int room,
-               const FinishedBuilding* finished, const TypedBuilding* typed) {
+               const FinishedBuilding* finished, const TypedBuilding* typed, const NavBuilding* nav) {
   json.BeginObject();
   json.Key("outline");
   WritePolygon(json, floor.rooms[room].outline);
@@ -86,6 +86,17 @@ void WriteRoom(JsonWriter& json, const CFloor& floor, int storey, int room,
     json.Key("name");
     if (type) {
       json.String(typed->names[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)]);
+    } else {
+      json.Null();
+    }
+  }
+  if (nav != nullptr) {
+    const RoomReach& reach = nav->rooms[static_cast<std::size_t>(storey)][static_cast<std::size_t>(room)];
+    json.Key("reachable");
+    json.Bool(reach.reachable);
+    json.Key("pathLength");
+    if (reach.pathLength) {
+      json.Float(*reach.pathLength);
     } else {
       json.Null();
     }
@@ -131,7 +142,8 @@ PlanDump::PlanDump(std::ostream& out, std::uint32_t steps, int version) : out_(o
 }
 
 void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* finished,
-                           const TypedBuilding* typed, const FurnishedBuilding* furnished) {
+                           const TypedBuilding* typed, const FurnishedBuilding* furnished,
+                           const NavBuilding* nav) {
   json_.BeginObject();
   json_.Key("outline");
   WritePolygon(json_, building.spec.outline);
@@ -140,7 +152,7 @@ void PlanDump::AddBuilding(const CBuilding& building, const FinishedBuilding* fi
   json_.Key("floors");
   json_.BeginArray();
   for (int i = 0; i < building.floors.GetSize(); ++i) {
-    WriteFloor(building.floors[i], i, finished, typed);
+    WriteFloor(building.floors[i], i, finished, typed, nav);
   }
   json_.EndArray();
   if (finished != nullptr) {
@@ -260,11 +272,11 @@ void PlanDump::Finish() {
 }
 
 void PlanDump::WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished,
-                          const TypedBuilding* typed) {
+                          const TypedBuilding* typed, const NavBuilding* nav) {
   json_.BeginObject();
   json_.Key("rooms");
   json_.BeginArray();
-  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor, storey, i, finished, typed);
+  for (int i = 0; i < floor.rooms.GetSize(); ++i) WriteRoom(json_, floor, storey, i, finished, typed, nav);
   json_.EndArray();
 
   json_.Key("pendingRegions");

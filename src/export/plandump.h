@@ -9,6 +9,7 @@
 #include "finish/finishedbuilding.h"
 #include "export/jsonwriter.h"
 #include "furnish/furniture.h"
+#include "nav/reachability.h"
 #include "programme/roomtype.h"
 
 namespace quarn {
@@ -41,7 +42,10 @@ namespace quarn {
 // stairs, "programme" ({"name", "unmet": [phrases]}), and when furnished,
 // after it, "furniture" (one {"kind", "room", "storey", "footprint":
 // [x0,y0,x1,y1], "facing", "boxes": [boxes]} per piece) and "unfurnished"
-// (one phrase per piece a room's set could not place).
+// (one phrase per piece a room's set could not place). With the navigation
+// of the building, every room adds after "name" "reachable" (from outside
+// the entrance, on the navigation mesh) and "pathLength" (metres along the
+// path to the room's free point, null when unreachable).
 class PlanDump {
  public:
   // Starts the dump; steps is the budget every building was generated with
@@ -51,16 +55,17 @@ class PlanDump {
   PlanDump(std::ostream& out, std::uint32_t steps, bool finished = false)
       : PlanDump(out, steps, finished ? 2 : 1) {}
 
-  // finished must be given from version 2 on, typed in version 3 only,
-  // furnished only with typed.
+  // finished must be given from version 2 on, typed and nav in version 3
+  // only, furnished only with typed.
   void AddBuilding(const CBuilding& building, const FinishedBuilding* finished = nullptr,
-                   const TypedBuilding* typed = nullptr, const FurnishedBuilding* furnished = nullptr);
+                   const TypedBuilding* typed = nullptr, const FurnishedBuilding* furnished = nullptr,
+                   const NavBuilding* nav = nullptr);
   // Closes the dump and ends the line.
   void Finish();
 
  private:
   void WriteFloor(const CFloor& floor, int storey, const FinishedBuilding* finished,
-                  const TypedBuilding* typed);
+                  const TypedBuilding* typed, const NavBuilding* nav);
   void WriteWall(const std::unordered_map<const CRoom*, int>& roomIndices, const CWall& wall,
                  const TList<CBox3>& pieces, const char* opening);
   void WriteProgramme(const TypedBuilding& typed);

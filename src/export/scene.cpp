@@ -97,6 +97,16 @@ class SceneBuilder {
         AddFloor(buildings[b][k], k, storey, finishing, typing, furnishing);
         if (finishing != nullptr) AddFinishing(*finishing, k, storey, stairs);
       }
+      AddNavMesh(b, building);
+    }
+    return std::move(scene_);
+  }
+
+  Scene BuildNavMeshes() {
+    for (std::size_t b = 0; b < settings_.navMeshes.size(); ++b) {
+      const int building = AddNode("building " + std::to_string(b));
+      scene_.roots.push_back(building);
+      AddNavMesh(static_cast<int>(b), building);
     }
     return std::move(scene_);
   }
@@ -121,6 +131,29 @@ class SceneBuilder {
                           {"rooms", std::vector<int>{stair.roomBelow, stair.roomAbove}}};
     scene_.nodes[node].extras = facts;
     scene_.nodes[node].mesh = AddMesh(name, stair.steps, StairMaterial(), facts);
+  }
+
+  // The hidden "navmesh" node of building b, its polygons fanned into
+  // triangles facing up; nothing when it has no mesh.
+  void AddNavMesh(int b, int building) {
+    if (static_cast<std::size_t>(b) >= settings_.navMeshes.size()) return;
+    const NavPolygons& polygons = settings_.navMeshes[static_cast<std::size_t>(b)];
+    SceneMesh mesh{"navmesh " + std::to_string(b), NavMeshMaterial(), {}, {}, {}};
+    for (const CVector3& v : polygons.vertices) {
+      mesh.vertices.push_back(SceneVertex{{v.x, v.z, 0.0f - v.y}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f}});
+    }
+    for (const std::vector<int>& polygon : polygons.polygons) {
+      for (std::size_t i = 1; i + 1 < polygon.size(); ++i) {
+        for (const std::size_t corner : {std::size_t{0}, i, i + 1}) {
+          mesh.indices.push_back(static_cast<std::uint32_t>(polygon[corner]));
+        }
+      }
+    }
+    if (mesh.indices.empty()) return;
+    scene_.meshes.push_back(std::move(mesh));
+    const int node = AddChild(building, "navmesh");
+    scene_.nodes[static_cast<std::size_t>(node)].mesh = static_cast<int>(scene_.meshes.size()) - 1;
+    scene_.nodes[static_cast<std::size_t>(node)].extras = {{"hidden", true}};
   }
 
   void AddFloor(const CFloor& floor, int k, int storey, const FinishedBuilding* finished,
@@ -247,6 +280,14 @@ class SceneBuilder {
     return stairMaterial_;
   }
 
+  int NavMeshMaterial() {
+    if (navMeshMaterial_ < 0) {
+      scene_.materials.push_back(SceneMaterial{"navmesh", {0.1f, 0.6f, 0.2f}, SceneTexture::kNone});
+      navMeshMaterial_ = static_cast<int>(scene_.materials.size()) - 1;
+    }
+    return navMeshMaterial_;
+  }
+
   int FloorMaterial(unsigned shade) {
     int& material = floorMaterials_[shade];
     if (material < 0) {
@@ -270,6 +311,7 @@ class SceneBuilder {
   int wallMaterial_ = -1;
   int stairMaterial_ = -1;
   std::array<int, kFurnitureMaterialCount> furnitureMaterials_ = {-1, -1, -1, -1};
+  int navMeshMaterial_ = -1;
   std::array<int, kLastShade + 1> floorMaterials_ = [] {
     std::array<int, kLastShade + 1> none{};
     none.fill(-1);
@@ -285,6 +327,8 @@ Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& set
                  const std::vector<FurnishedBuilding>* furnished) {
   return SceneBuilder(settings).Build(buildings, finished, typed, furnished);
 }
+
+Scene BuildNavMeshScene(const SceneSettings& settings) { return SceneBuilder(settings).BuildNavMeshes(); }
 
 std::size_t TriangleCount(const Scene& scene) {
   std::size_t count = 0;

@@ -20,6 +20,7 @@
 #include "building/cfloor.h"
 #include "finish/finishedbuilding.h"
 #include "furnish/furniture.h"
+#include "nav/navpolygons.h"
 #include "programme/roomtype.h"
 #include "tlist.h"
 
@@ -76,10 +77,16 @@ struct Scene {
 // height of a storey: every height is scaled by storeyHeight / kStoreyRise
 // and storey k stands at k x storeyHeight; none keeps heights at
 // metresPerUnit per grid unit, so a storey is kStoreyRise grid units high.
+//
+// navMeshes, when not empty, holds each building's navigation mesh (in
+// metres, the world's frame): its building node gains a child "navmesh"
+// with the mesh's polygons as triangles, marked hidden (extras hidden
+// true), for an application to walk on rather than to show.
 struct SceneSettings {
   float metresPerUnit = 1.0f;
   bool textured = true;
   std::optional<float> storeyHeight;
+  std::vector<NavPolygons> navMeshes = {};
 };
 
 // Metres from one storey's floor to the next in the 3D formats of finished
@@ -122,6 +129,10 @@ Scene BuildScene(const TList<TList<CFloor>>& buildings, const SceneSettings& set
                  const std::vector<FinishedBuilding>* finished = nullptr,
                  const std::vector<TypedBuilding>* typed = nullptr,
                  const std::vector<FurnishedBuilding>* furnished = nullptr);
+
+// The navigation meshes of settings alone: one root "building N" per mesh
+// with its "navmesh" child (for the navmesh format, one object a building).
+Scene BuildNavMeshScene(const SceneSettings& settings);
 
 // The number of triangles of every mesh together.
 std::size_t TriangleCount(const Scene& scene);

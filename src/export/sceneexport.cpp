@@ -19,9 +19,10 @@ bool WriteScene(const Scene& scene, ExportFormat format, const std::string& file
       if (!WriteGltf(scene, stem, files, problem)) return false;
       break;
     case ExportFormat::kObj:
+    case ExportFormat::kNavMesh:
     case ExportFormat::kFbx:
       if (!WriteWithAssimp(scene,
-                           format == ExportFormat::kObj ? AssimpFormat::kObj : AssimpFormat::kFbx,
+                           format == ExportFormat::kFbx ? AssimpFormat::kFbx : AssimpFormat::kObj,
                            stem, files, problem)) {
         return false;
       }
@@ -41,8 +42,10 @@ bool ExportBuildings(const TList<TList<CFloor>>& buildings,
   // Standard output takes a format of one file, whose name is then unused.
   const std::filesystem::path target(toStandardOutput ? std::string("scene") : path);
   std::vector<OutputFile> files;
-  if (!WriteScene(BuildScene(buildings, settings, finished, typed, furnished), format, target.filename().string(), files,
-                  problem)) {
+  const Scene scene = format == ExportFormat::kNavMesh
+                            ? BuildNavMeshScene(settings)
+                            : BuildScene(buildings, settings, finished, typed, furnished);
+  if (!WriteScene(scene, format, target.filename().string(), files, problem)) {
     problem = "cannot write '" + path + "': " + problem;
     return false;
   }

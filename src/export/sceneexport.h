@@ -13,14 +13,16 @@
 
 namespace quarn {
 
-enum class ExportFormat { kGlb, kGltf, kObj, kFbx };
+// kNavMesh is OBJ holding only the settings' navigation meshes.
+enum class ExportFormat { kGlb, kGltf, kObj, kFbx, kNavMesh };
 
-// The format of a name ("glb", "gltf", "obj", "fbx"), or none.
+// The format of a name ("glb", "gltf", "obj", "fbx", "navmesh"), or none.
 inline std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
   if (name == "glb") return ExportFormat::kGlb;
   if (name == "gltf") return ExportFormat::kGltf;
   if (name == "obj") return ExportFormat::kObj;
   if (name == "fbx") return ExportFormat::kFbx;
+  if (name == "navmesh") return ExportFormat::kNavMesh;
   return std::nullopt;
 }
 

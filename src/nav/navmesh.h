@@ -7,6 +7,7 @@
 
 #include "geom/cvector3.h"
 #include "nav/navgeometry.h"
+#include "nav/navpolygons.h"
 
 class dtNavMesh;
 
@@ -23,14 +24,6 @@ struct NavAgent {
   float maxSlope = 45.0f;
   float cellSize = 0.1f;
   float cellHeight = 0.05f;
-};
-
-// The polygons a walker's centre may stand on, as plain data: vertices in
-// metres (z up), each polygon a list of vertex indices counter-clockwise
-// seen from above.
-struct NavPolygons {
-  std::vector<CVector3> vertices;
-  std::vector<std::vector<int>> polygons;
 };
 
 // A navigation mesh over one building's walkable geometry. Copies share the

@@ -235,7 +235,9 @@ NavBuilding NavigateBuilding(const TList<CFloor>& floors, const FinishedBuilding
         reach.reason = furnished && !furnished->pieces.empty() ? "furniture blocks the way"
                                                                : "no path on the navigation mesh";
       }
-      if (!reach.reachable) {
+      const bool finishingSays = !finished.complete[storey] || !finished.entrance ||
+                                 (!byDoors[storey][static_cast<std::size_t>(r)] && !stairBelow);
+      if (!reach.reachable && !finishingSays) {
         nav.unreachable.push_back("room " + std::to_string(r) + " on storey " + std::to_string(k) +
                                   " unreachable: " + reach.reason);
       }

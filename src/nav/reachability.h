@@ -35,8 +35,10 @@ struct RoomReach {
 // The navigation of one finished building: its mesh (none when it could not
 // be built), the start (metres, on the ground at the middle of the square
 // outside the entrance; none without an entrance), rooms[k][r] for room r
-// of storey k, and one phrase per unreachable room, for example "room 7 on
-// storey 1 unreachable: its only door is 0.8 m wide".
+// of storey k, and one phrase per room the navigation finds unreachable,
+// for example "room 7 on storey 1 unreachable: its only door is 0.8 m
+// wide" (rooms kept out by an incomplete storey, a missing entrance or a
+// missing stair are left to the finished building's own notes).
 struct NavBuilding {
   std::optional<NavMesh> mesh;
   std::optional<CVector3> start;

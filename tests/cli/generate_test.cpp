@@ -86,7 +86,7 @@ TEST(GeneratePlansTest, WritesTheKeysInContractOrder) {
     std::vector<std::string> wallKeys = {"edge", "rooms", "solid", "pieces"};
     if (version == 3) {
       buildingKeys.insert(buildingKeys.end(), {"programme", "furniture", "unfurnished"});
-      roomKeys.insert(roomKeys.end(), {"type", "name"});
+      roomKeys.insert(roomKeys.end(), {"type", "name", "reachable", "pathLength"});
       wallKeys.push_back("opening");
       EXPECT_EQ(Keys(dump["buildings"][0]["programme"]), (std::vector<std::string>{"name", "unmet"}));
     }

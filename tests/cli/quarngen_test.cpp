@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"RoomSizeWithUnit", kSquare, "--room-size 45m", 2,
                 "--room-size takes a whole number of cells, not '45m'"},
         BadCase{"UnknownFormat", kSquare, "-f xml", 2,
-                "--format: xml not in {json,svg,pdf,png,glb,gltf,obj,fbx} (see --help)"},
+                "--format: xml not in {json,svg,pdf,png,glb,gltf,obj,fbx,navmesh} (see --help)"},
         BadCase{"PlanScaleZero", kSquare, "-f png --px-per-unit 0", 2,
                 "--px-per-unit: Value 0 not in range 1 to 200 (see --help)"},
         BadCase{"UnitNotAPositiveNumber", kSquare, "-f glb --unit 0", 2,

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "xsession.h"
 
@@ -276,6 +279,60 @@ TEST_F(ApplicationRoad, SettingsStoreysFramingAndUndo) {
   display.RequestClose(window);
   EXPECT_EQ(app->WaitForExit(60000), 0) << Output();
   EXPECT_EQ(Output().find("Assertion failed"), std::string::npos) << Output();
+}
+
+// Walk mode: V starts outside the entrance of the square, W walks in; every
+// room the walker enters is printed, each next to the one before it (through
+// the entrance or a door, as the plan dump of the same square says).
+TEST_F(ApplicationRoad, WalksInThroughTheEntrance) {
+  WaitForShot("1_input_start", ShowsHelpText);
+  DrawSquare();
+  WaitForShot("2_input_square", ShowsSquareOutline);
+  for (const char* key : {"x", "End", "4", "v"}) Key(key);
+  const Image outside = WaitForShot("3_walk_outside", [&](const Image& image) {
+    return Output().find("walk: outside") != std::string::npos && ShowsHelpText(image);
+  });
+  Xdo("keydown w");
+  Pause(3000);
+  Xdo("keyup w");
+  WaitForShot("4_walk_inside", [&](const Image& image) { return CountDifferences(outside, image) > 1000; });
+  Xdo("keydown w");
+  Pause(4000);
+  Xdo("keyup w");
+
+  display.RequestClose(window);
+  EXPECT_EQ(app->WaitForExit(60000), 0) << Output();
+  std::vector<std::string> places;
+  std::istringstream lines(Output());
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("walk: ", 0) == 0) places.push_back(line.substr(6));
+  }
+  ASSERT_GE(places.size(), 2u) << Output();
+  EXPECT_EQ(places[0], "outside");
+  // The view types by the house programme, as quarn-gen does by default.
+  const auto dump = CommandOutput(std::string(QUARN_GEN_EXECUTABLE) + " " + QUARN_SOURCE_DIR +
+                                  "/examples/square.quarn");
+  ASSERT_TRUE(dump.has_value());
+  const nlohmann::json building = nlohmann::json::parse(*dump)["buildings"][0];
+  auto roomOf = [](const std::string& place) {
+    int storey = -1, room = -1;
+    return std::sscanf(place.c_str(), "building 0, storey %d, room %d", &storey, &room) == 2 && storey == 0
+               ? room
+               : -1;
+  };
+  EXPECT_EQ(roomOf(places[1]), building["entrance"]["room"].get<int>()) << places[1];
+  for (std::size_t i = 2; i < places.size(); ++i) {
+    const int from = roomOf(places[i - 1]), to = roomOf(places[i]);
+    ASSERT_GE(to, 0) << places[i];
+    bool door = false;
+    const nlohmann::json& floor = building["floors"][0];
+    for (const auto& wall : floor["rooms"][from]["doors"]) {
+      for (const auto& other : floor["rooms"][to]["doors"]) {
+        door = door || (wall == other && floor["walls"][wall.get<int>()]["opening"] == "door");
+      }
+    }
+    EXPECT_TRUE(door) << places[i - 1] << " to " << places[i];
+  }
 }
 
 }  // namespace

@@ -7,6 +7,8 @@ if(TARGET quarn AND TARGET quarn-textures)
   target_compile_definitions(quarn_e2e_tests PRIVATE
     QUARN_EXECUTABLE="$<TARGET_FILE:quarn>"
     QUARN_TEXTURES_TOOL="$<TARGET_FILE:quarn-textures>"
-    QUARN_SCREENSHOT_FOLDER="${CMAKE_BINARY_DIR}/e2e")
-  add_dependencies(quarn_e2e_tests quarn quarn-textures)
+    QUARN_SCREENSHOT_FOLDER="${CMAKE_BINARY_DIR}/e2e"
+    QUARN_GEN_EXECUTABLE="$<TARGET_FILE:quarn-gen>"
+    QUARN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(quarn_e2e_tests quarn quarn-textures quarn-gen)
 endif()

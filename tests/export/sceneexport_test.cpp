@@ -25,6 +25,7 @@
 
 #include "building/cbuilding.h"
 #include "building/cboxscore.h"
+#include "cli/generate.h"
 #include "geom/outline_helpers.h"
 #include "geom/outlinecheck.h"
 #include "furnish/furnish.h"
@@ -261,12 +262,17 @@ TEST(GltfFiles, TheValidatorFindsNoErrorOrWarning) {
       }
     }
   }
-  // Finished: three storeys at 3 m, with the entrance and the stairs.
+  // Finished: three storeys at 3 m, with the entrance, the stairs and the
+  // hidden navigation mesh.
   for (const char* example : {"l-shape", "courtyard"}) {
     const Buildings buildings = Generate(Example(std::string(example) + ".quarn"),
                                          STEP_BUDGET_UNLIMITED, 3);
     const std::vector<quarn::FinishedBuilding> finished = quarn::FinishBuildings(buildings);
-    const quarn::Scene scene = quarn::BuildScene(buildings, {1.0f, true, 3.0f}, &finished);
+    quarn::SceneSettings settings{1.0f, true, 3.0f};
+    for (const quarn::NavBuilding& nav : quarn::NavigateBuildings(buildings, finished, nullptr, nullptr, {}, {})) {
+      settings.navMeshes.push_back(nav.mesh->GetPolygons());
+    }
+    const quarn::Scene scene = quarn::BuildScene(buildings, settings, &finished);
     const std::string name = std::string(example) + "-finished";
     files.push_back(Land(scene, quarn::ExportFormat::kGlb, folder.Path(), name + ".glb"));
     files.push_back(Land(scene, quarn::ExportFormat::kGltf, folder.Path(), name + ".gltf"));
