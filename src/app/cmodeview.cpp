@@ -14,6 +14,7 @@
 #include "app/viewpicture.h"
 #include "building/designbudget.h"
 #include "export/sceneexport.h"
+#include "furnish/layers.h"
 #include "render/cbuildingdraw.h"
 #include "render/ctextureset.h"
 
@@ -230,20 +231,16 @@ std::optional<quarn::Programme> CModeView::GetProgramme() const {
 
 bool CModeView::Export(const std::string& path) const {
   std::string problem;
-  // The finished buildings at real-world heights: 3 m a storey, typed as
-  // they are shown.
-  const std::vector<quarn::FinishedBuilding> done =
-      finished ? quarn::FinishBuildings(buildings.buildings) : std::vector<quarn::FinishedBuilding>();
+  // The finished buildings at real-world heights: 3 m a storey, typed and
+  // furnished as they are shown.
   const std::optional<quarn::Programme> programme = finished ? GetProgramme() : std::nullopt;
-  std::vector<quarn::TypedBuilding> typed;
-  for (std::size_t b = 0; programme && b < done.size(); ++b) {
-    typed.push_back(quarn::ApplyProgramme(buildings.buildings[static_cast<int>(b)], done[b], *programme, 1.0f));
-  }
+  const quarn::BuildingLayers layers =
+      quarn::LayBuildings(buildings.buildings, programme ? &*programme : nullptr, 1.0f);
   quarn::SceneSettings sceneSettings;
   if (finished) sceneSettings.storeyHeight = quarn::kFinishedStoreyHeight;
-  if (!quarn::ExportBuildings(buildings.buildings, finished ? &done : nullptr, sceneSettings,
+  if (!quarn::ExportBuildings(buildings.buildings, finished ? &layers.finished : nullptr, sceneSettings,
                               quarn::ExportFormat::kGlb, path, problem, {},
-                              programme ? &typed : nullptr)) {
+                              programme ? &layers.typed : nullptr, programme ? &layers.furnished : nullptr)) {
     std::cout << "Could not export the building: " << problem << '\n';
     std::cout.flush();
     return false;

@@ -215,7 +215,7 @@ class PictureWindow : public GLWindow {
     const CVector2 foot = quarn::GetStairFoot(stair.footprint, stair.climb).GetCentre();
     const CVector2 head = quarn::GetStairHead(stair.footprint, stair.climb).GetCentre();
     const float yaw = std::atan2(head.y - foot.y, head.x - foot.x);
-    quarn::Walker walker(ViewWalkGeometry(buildings, {}), {}, {}, CVector3(foot.x, foot.y, 0.1f), yaw);
+    quarn::Walker walker(ViewWalkGeometry(buildings, quarn::LayBuildings(buildings, nullptr, 1.0f)), {}, {}, CVector3(foot.x, foot.y, 0.1f), yaw);
     constexpr float kFrame = 1.0f / 60.0f;
     constexpr float kHalfwaySeconds = 2.4f;  // 3.4 m at 1.4 m/s: the foot square and half the run
     for (float t = 0; t < kHalfwaySeconds; t += kFrame) walker.Step({1.0f, 0.0f, false, false}, yaw, kFrame);

@@ -10,24 +10,15 @@ const quarn::NavScale kScale{1.0f, 3.0f};
 
 }  // namespace
 
-std::vector<quarn::TypedBuilding> TypeViewBuildings(const TList<TList<CFloor>>& buildings,
-                                                    const quarn::Programme* programme) {
-  std::vector<quarn::TypedBuilding> typed;
-  for (int b = 0; programme && b < buildings.GetSize(); ++b) {
-    typed.push_back(quarn::ApplyProgramme(buildings[b], quarn::FinishBuilding(buildings[b]), *programme,
-                                          kScale.metresPerUnit));
-  }
-  return typed;
-}
-
 quarn::WalkableGeometry ViewWalkGeometry(const TList<TList<CFloor>>& buildings,
-                                         const std::vector<quarn::TypedBuilding>& typed) {
+                                         const quarn::BuildingLayers& layers) {
   quarn::WalkableGeometry world;
   for (int b = 0; b < buildings.GetSize(); ++b) {
-    const quarn::FinishedBuilding finished = quarn::FinishBuilding(buildings[b]);
     const auto i = static_cast<std::size_t>(b);
+    if (i >= layers.finished.size()) break;
     quarn::WalkableGeometry one = quarn::GetWalkableGeometry(
-        buildings[b], finished, i < typed.size() ? &typed[i] : nullptr, nullptr, kScale);
+        buildings[b], layers.finished[i], i < layers.typed.size() ? &layers.typed[i] : nullptr,
+        i < layers.furnished.size() ? &layers.furnished[i] : nullptr, kScale);
     if (one.boxes.empty()) continue;
     // The walker has ground everywhere: the ground slab of each is dropped.
     one.boxes.pop_back();
@@ -42,16 +33,16 @@ std::optional<ViewWalk> ViewWalk::Start(const TList<TList<CFloor>>& buildings,
     const quarn::FinishedBuilding finished = quarn::FinishBuilding(buildings[b]);
     if (!finished.entrance) continue;
     const quarn::WalkStart start = quarn::GetWalkStart(*finished.entrance, kScale, kStartMetres);
-    std::vector<quarn::TypedBuilding> typed = TypeViewBuildings(buildings, programme);
-    quarn::Walker walker(ViewWalkGeometry(buildings, typed), {}, {}, start.feet, start.yaw);
-    return ViewWalk(buildings, std::move(typed), std::move(walker));
+    quarn::BuildingLayers layers = quarn::LayBuildings(buildings, programme, kScale.metresPerUnit);
+    quarn::Walker walker(ViewWalkGeometry(buildings, layers), {}, {}, start.feet, start.yaw);
+    return ViewWalk(buildings, std::move(layers), std::move(walker));
   }
   return std::nullopt;
 }
 
-ViewWalk::ViewWalk(const TList<TList<CFloor>>& buildings, std::vector<quarn::TypedBuilding> typed,
+ViewWalk::ViewWalk(const TList<TList<CFloor>>& buildings, quarn::BuildingLayers layers,
                    quarn::Walker walker)
-    : buildings_(buildings), typed_(std::move(typed)), walker_(std::move(walker)) {}
+    : buildings_(buildings), layers_(std::move(layers)), walker_(std::move(walker)) {}
 
 void ViewWalk::Step(const quarn::WalkInput& input, float headingDegrees, float seconds) {
   walker_.Step(input, (90.0f - headingDegrees) / kDegreesPerRadian, seconds);
@@ -59,8 +50,8 @@ void ViewWalk::Step(const quarn::WalkInput& input, float headingDegrees, float s
 
 void ViewWalk::Rebuild(const TList<TList<CFloor>>& buildings, const quarn::Programme* programme) {
   buildings_ = buildings;
-  typed_ = TypeViewBuildings(buildings, programme);
-  walker_ = quarn::Walker(ViewWalkGeometry(buildings, typed_), {}, {}, walker_.GetFeet(), walker_.GetYaw());
+  layers_ = quarn::LayBuildings(buildings, programme, kScale.metresPerUnit);
+  walker_ = quarn::Walker(ViewWalkGeometry(buildings, layers_), {}, {}, walker_.GetFeet(), walker_.GetYaw());
 }
 
 CVector3 ViewWalk::GetEyes() const {
@@ -81,9 +72,9 @@ std::string ViewWalk::DescribePlace() const {
       std::string text = "building " + std::to_string(b) + ", storey " + std::to_string(place->storey) +
                          ", room " + std::to_string(place->room);
       const auto i = static_cast<std::size_t>(b);
-      if (i < typed_.size()) {
+      if (i < layers_.typed.size()) {
         const std::optional<quarn::RoomType>& type =
-            typed_[i].types[static_cast<std::size_t>(place->storey)][static_cast<std::size_t>(place->room)];
+            layers_.typed[i].types[static_cast<std::size_t>(place->storey)][static_cast<std::size_t>(place->room)];
         if (type) text += " (" + std::string(quarn::GetRoomTypeKey(*type)) + ")";
       }
       return text;

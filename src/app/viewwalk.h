@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "finish/finishedbuilding.h"
+#include "furnish/layers.h"
 #include "programme/programme.h"
 #include "nav/walker.h"
 #include "tlist.h"
@@ -13,7 +14,8 @@
 // quarn::Walker) over the walkable geometry of every building, at the
 // export's scale (1 m a grid unit, 3 m a storey, so a view unit of height
 // is 2 m), and the room it stands in. With a programme the buildings are
-// typed by it: closed doors are walls, and places name the room's type.
+// typed and furnished by it: closed doors and furniture are in the way, and
+// places name the room's type.
 class ViewWalk {
  public:
   // Metres per view unit of height: a storey is kStoreyRise units and 3 m.
@@ -44,19 +46,15 @@ class ViewWalk {
   std::optional<std::string> TakePlaceChange();
 
  private:
-  ViewWalk(const TList<TList<CFloor>>& buildings, std::vector<quarn::TypedBuilding> typed,
-           quarn::Walker walker);
+  ViewWalk(const TList<TList<CFloor>>& buildings, quarn::BuildingLayers layers, quarn::Walker walker);
 
   TList<TList<CFloor>> buildings_;
-  std::vector<quarn::TypedBuilding> typed_;  // empty without a programme
+  quarn::BuildingLayers layers_;
   quarn::Walker walker_;
   std::optional<std::string> lastPlace_;
 };
 
-// Every building typed by programme (none: empty).
-std::vector<quarn::TypedBuilding> TypeViewBuildings(const TList<TList<CFloor>>& buildings,
-                                                    const quarn::Programme* programme);
-// The walkable geometry of every building, finished (and typed, when typed
-// is not empty), at the view's scale.
+// The walkable geometry of every building of layers (typed and furnished
+// where they are), at the view's scale.
 quarn::WalkableGeometry ViewWalkGeometry(const TList<TList<CFloor>>& buildings,
-                                         const std::vector<quarn::TypedBuilding>& typed);
+                                         const quarn::BuildingLayers& layers);

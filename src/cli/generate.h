@@ -9,6 +9,7 @@
 
 #include "building/cbuilding.h"
 #include "building/designobserver.h"
+#include "export/scene.h"
 #include "finish/finishedbuilding.h"
 #include "geom/cpolygon2.h"
 #include "furnish/furnish.h"
@@ -41,7 +42,7 @@ struct GenerationSettings {
   std::optional<FurnitureSets> furniture = GetDefaultFurnitureSets();
   // What the navigation of typed buildings (plan dump version 3) measures
   // with: metres per storey and the walker.
-  float storeyHeight = 3.0f;
+  float storeyHeight = kFinishedStoreyHeight;
   NavAgent agent = {};
 };
 

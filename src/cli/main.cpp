@@ -278,7 +278,7 @@ int RunBatchMode(const Arguments& args) {
   if (const auto problem = ReadOutputSettings(args, true, output)) return Fail(kUsage, *problem);
   if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
   settings.unit = output.scene.metresPerUnit;
-  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.storeyHeight = output.scene.storeyHeight.value_or(quarn::kFinishedStoreyHeight);
   settings.agent = output.agent;
   const unsigned cores = std::thread::hardware_concurrency();
   const auto jobs =
@@ -319,7 +319,7 @@ int Run(const Arguments& args) {
   if (const auto problem = ReadOutputSettings(args, false, output)) return Fail(kUsage, *problem);
   if (const auto problem = ReadProgrammeSetting(args, settings)) return Fail(kBadInput, *problem);
   settings.unit = output.scene.metresPerUnit;
-  settings.storeyHeight = output.scene.storeyHeight.value_or(kDefaultStoreyHeight);
+  settings.storeyHeight = output.scene.storeyHeight.value_or(quarn::kFinishedStoreyHeight);
   settings.agent = output.agent;
   // Loaded before any file is opened, so that a module that cannot be used
   // leaves nothing behind.

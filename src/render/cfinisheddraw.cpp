@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 
 #include "furnish/catalogue.h"
-#include "furnish/furnish.h"
+#include "furnish/layers.h"
 #include "programme/programme.h"
 #include "render/cbox3draw.h"
 #include "render/cfloordraw.h"
@@ -155,18 +155,15 @@ void DrawFurniture(const quarn::FurnishedBuilding& furnished, int storey, int st
 
 void CFinishedDrawing::Prepare(const TList<TList<CFloor>>& buildings,
                                const quarn::Programme* programme) {
-  finished_ = quarn::FinishBuildings(buildings);
-  typed_.clear();
-  furnished_.clear();
+  quarn::BuildingLayers layers = quarn::LayBuildings(buildings, programme, 1.0f);
+  finished_ = std::move(layers.finished);
+  typed_ = std::move(layers.typed);
+  furnished_ = std::move(layers.furnished);
   labels_.clear();
   floors_ = TList<TList<CFloor>>();
   for (int b = 0; b < buildings.GetSize(); ++b) {
     const quarn::FinishedBuilding& finished = finished_[static_cast<std::size_t>(b)];
-    if (programme != nullptr) {
-      typed_.push_back(quarn::ApplyProgramme(buildings[b], finished, *programme, 1.0f));
-      furnished_.push_back(quarn::FurnishBuilding(buildings[b], finished, typed_.back(), 1.0f));
-    }
-    const quarn::TypedBuilding* typed = programme != nullptr ? &typed_.back() : nullptr;
+    const quarn::TypedBuilding* typed = programme != nullptr ? &typed_[static_cast<std::size_t>(b)] : nullptr;
     TList<CFloor> storeys;
     for (int k = 0; k < buildings[b].GetSize(); ++k) {
       storeys.Add(GetFinishedFloor(buildings[b][k], finished, k, typed));

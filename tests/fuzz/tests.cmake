@@ -34,6 +34,7 @@ quarn_fuzz_target(poly_txt quarn_app)
 quarn_fuzz_target(export_path quarn_cli)
 # The C interface compiled into the target itself: the shared object's
 # link options do not suit a sanitized executable.
-quarn_fuzz_target(capi quarn_core quarn_io quarn_export)
-target_sources(fuzz_capi PRIVATE ${PROJECT_SOURCE_DIR}/src/capi/capi.cpp)
+quarn_fuzz_target(capi quarn_core quarn_nav quarn_programme_json quarn_io quarn_export)
+target_sources(fuzz_capi PRIVATE ${PROJECT_SOURCE_DIR}/src/capi/capi.cpp
+               ${PROJECT_SOURCE_DIR}/src/capi/callguard.cpp)
 target_include_directories(fuzz_capi PRIVATE ${PROJECT_SOURCE_DIR}/include)
