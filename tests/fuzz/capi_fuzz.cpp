@@ -81,7 +81,7 @@ struct Input {
   }
 };
 
-quarn_settings SettingsOf(std::uint8_t choice, std::uint8_t sizes) {
+quarn_settings SettingsOf(std::uint8_t choice, std::uint8_t sizes, std::uint8_t layers) {
   quarn_settings settings = quarn_default_settings();
   settings.storeys = (choice & 2u) != 0 ? 2 : 1;
   if ((choice & 24u) == 8u) settings.storeys = 0;
@@ -91,6 +91,12 @@ quarn_settings SettingsOf(std::uint8_t choice, std::uint8_t sizes) {
   settings.steps = steps == 7 ? QUARN_STEPS_ALL : steps * 4;
   settings.room_size = (sizes & 127u) * 5u;
   settings.room_size_variance = (sizes & 128u) != 0 ? 20 : 0;
+  // The layers above the design; some of these mixes are refused, as they
+  // should be (furniture without a programme, a programme unfinished).
+  constexpr const char* kProgrammes[] = {nullptr, "house", "office", "{\"name\": 3}"};
+  settings.programme = kProgrammes[layers & 3u];
+  settings.furniture = (layers & 4u) != 0 ? 1 : 0;
+  settings.navigation = (layers & 24u) == 24u ? 1 : 0;
   return settings;
 }
 
@@ -123,6 +129,40 @@ void ExpectMessage(const quarn_design* design, quarn_status status) {
          "a failure has a message, a success none");
 }
 
+// The layers' read-backs of every room and piece, and one index past them.
+void ReadLayers(quarn_design* design, std::size_t b) {
+  for (int kind = -1; kind <= QUARN_NOTES_UNREACHABLE + 1; ++kind) {
+    std::size_t notes = 0;
+    quarn_status status = quarn_note_count(design, b, kind, &notes);
+    ExpectMessage(design, status);
+    for (std::size_t n = 0; status == QUARN_OK && n <= notes; ++n) {
+      const char* text = nullptr;
+      ExpectMessage(design, quarn_get_note(design, b, kind, n, &text));
+    }
+  }
+  std::size_t storeys = 0;
+  if (quarn_storey_count(design, b, &storeys) != QUARN_OK) return;
+  for (std::size_t s = 0; s < storeys; ++s) {
+    std::size_t rooms = 0;
+    if (quarn_room_count(design, b, s, &rooms) != QUARN_OK) continue;
+    for (std::size_t r = 0; r <= rooms; ++r) {
+      quarn_room_type type = QUARN_ROOM_UNTYPED;
+      const char* name = nullptr;
+      ExpectMessage(design, quarn_get_room_type(design, b, s, r, &type, &name));
+      quarn_reach reach{};
+      ExpectMessage(design, quarn_get_room_reach(design, b, s, r, &reach));
+    }
+  }
+  std::size_t pieces = 0;
+  if (quarn_furniture_count(design, b, &pieces) != QUARN_OK) return;
+  for (std::size_t p = 0; p <= pieces; ++p) {
+    quarn_furniture piece{};
+    ExpectMessage(design, quarn_get_furniture(design, b, p, &piece));
+    std::size_t count = 0;
+    ExpectMessage(design, quarn_get_furniture_boxes(design, b, p, nullptr, 0, &count));
+  }
+}
+
 void ReadEverything(quarn_design* design, std::size_t offset) {
   std::size_t buildings = 0;
   Expect(quarn_building_count(design, &buildings) == QUARN_OK, "the building count");
@@ -148,6 +188,7 @@ void ReadEverything(quarn_design* design, std::size_t offset) {
                  "an outline fits the size measured");
         }
       }
+      if (s == 0) ReadLayers(design, b);
       std::size_t count = 0;
       if (quarn_get_walls(design, b, s, nullptr, 0, &count) == QUARN_OK && count > 0) {
         std::vector<quarn_wall> walls(count);
@@ -183,8 +224,12 @@ void WriteEveryBuffer(quarn_design* design) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in{data, size};
   const std::uint8_t choice = in.Next();
-  const quarn_settings settings = SettingsOf(choice, in.Next());
-  const std::size_t offset = in.Next() % 4;
+  const std::uint8_t sizes = in.Next();
+  // The low two bits of the third byte give the read-backs' index step, the
+  // others the layers.
+  const std::uint8_t third = in.Next();
+  const quarn_settings settings = SettingsOf(choice, sizes, static_cast<std::uint8_t>(third >> 2));
+  const std::size_t offset = third % 4;
   const std::string text(reinterpret_cast<const char*>(in.data), in.size);
   if ((choice & 1u) == 0 && !SmallEnough(text)) return 0;
 
