@@ -38,18 +38,6 @@ bool RunsCounterClockwise(const std::array<CFaceVertex3, 4>& corners) {
   return Dot(Cross(a, b), corners[0].normal) > 0;
 }
 
-const char* OpeningOf(const CWall& wall) {
-  switch (wall.GetOpening()) {
-    case CWall::Opening::kDoor:
-      return "door";
-    case CWall::Opening::kWindow:
-      return "window";
-    case CWall::Opening::kNone:
-      break;
-  }
-  return "none";
-}
-
 std::string Joined(const std::vector<std::string>& phrases) {
   std::string text;
   for (const std::string& phrase : phrases) text += (text.empty() ? "" : "; ") + phrase;
@@ -191,7 +179,7 @@ class SceneBuilder {
                              ? roomNodes[static_cast<std::size_t>(first)]
                              : storey;
       const char* opening =
-          finished ? GetWallOpeningKey(floor, *finished, typed, k, w) : OpeningOf(wall);
+          finished ? GetWallOpeningKey(floor, *finished, typed, k, w) : GetDesignOpeningKey(wall);
       const int mesh = AddMesh("wall " + std::to_string(w),
                                finished ? GetTypedWallPieces(floor, *finished, typed, k, w) : wall.pieces,
                                WallMaterial(), {{"rooms", rooms}, {"opening", std::string(opening)}});

@@ -201,7 +201,11 @@ const char* GetWallOpeningKey(const CFloor& floor, const FinishedBuilding& finis
                               const TypedBuilding* typed, int storey, int wall) {
   if (storey == 0 && finished.entrance && finished.entrance->wall == wall) return "entrance";
   if (typed != nullptr && IsDoorClosed(*typed, storey, wall)) return "none";
-  switch (floor.walls[wall].GetOpening()) {
+  return GetDesignOpeningKey(floor.walls[wall]);
+}
+
+const char* GetDesignOpeningKey(const CWall& wall) {
+  switch (wall.GetOpening()) {
     case CWall::Opening::kDoor:
       return "door";
     case CWall::Opening::kWindow:

@@ -109,6 +109,8 @@ TList<CBox3> GetTypedWallPieces(const CFloor& floor, const FinishedBuilding& fin
 // "window", or "none" (a closed door, a short outer wall).
 const char* GetWallOpeningKey(const CFloor& floor, const FinishedBuilding& finished,
                               const TypedBuilding* typed, int storey, int wall);
+// What a wall opens as in the design alone: "door", "window" or "none".
+const char* GetDesignOpeningKey(const CWall& wall);
 
 // The room's name in lower case with its index, as exports name its node:
 // "bedroom 2 (room 5)"; "room 5" where it has no type.
