@@ -296,13 +296,13 @@ bool Has(const FurnishedBuilding& furnished, int storey, int room, const std::st
   });
 }
 
-// Four random outlines (two scaled 1, two scaled 2) x storeys 1 to 3 x
+// Three random outlines (two scaled 1, one scaled 2) x storeys 1 to 3 x
 // variance 0 and 60 x the built-in house and office programmes; room size
 // 20. Furnishing twice gives the same pieces (checked on the three-storey
 // cases, which hold the other storeys' kinds of rooms too).
 TEST(FurnishLaw, SixRulesHold) {
   int cases = 0, pieces = 0, unfurnished = 0;
-  for (unsigned seed = 0; seed < 4; ++seed) {
+  for (unsigned seed = 0; seed < 3; ++seed) {
     const CPolygon2 outline = Scaled(test::RandomOutline(seed), seed % 2 == 0 ? 1 : 2);
     for (std::uint32_t storeys = 1; storeys <= 3; ++storeys) {
       for (const std::uint32_t variance : {0u, 60u}) {
