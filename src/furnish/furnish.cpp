@@ -21,6 +21,10 @@ namespace {
 constexpr int kCellsPerUnit = 10;
 // Candidate places whose walking check is tried before a piece gives up.
 constexpr int kWalkTries = 24;
+// Cells a side of the blocks on which the walking check is tried first.
+constexpr int kCoarseScale = 4;
+// Rooms with more goals than this check their links without bit masks.
+constexpr std::size_t kMaxMaskedGoals = 64;
 // Free pieces are placed on every kFreeStep-th cell.
 constexpr int kFreeStep = 2;
 // The top of the floor slab, on which pieces stand (storey frame).
@@ -73,6 +77,23 @@ class Layer {
     }
     stale_ = true;
   }
+  // Unflags box (a box just marked on clear cells, when it is taken back).
+  void Clear(const Cells& box) {
+    const Cells c = Clip(box);
+    for (int y = c.y0; y < c.y1; ++y) {
+      std::fill_n(cells_.begin() + Index(c.x0, y), std::max(0, c.x1 - c.x0), std::uint8_t{0});
+    }
+    stale_ = true;
+  }
+  // Unflags every cell other flags.
+  void Remove(const Layer& other) {
+    for (std::size_t i = 0; i < cells_.size() && i < other.cells_.size(); ++i) {
+      if (other.cells_[i] != 0) cells_[i] = 0;
+    }
+    stale_ = true;
+  }
+  // One flag per cell, row by row.
+  const std::vector<std::uint8_t>& Flags() const { return cells_; }
   bool At(int x, int y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_ && cells_[Index(x, y)] != 0;
   }
@@ -161,7 +182,18 @@ class RoomFurnisher {
     person_ = std::max(0, static_cast<int>(std::ceil((kPersonWidth / 2 / unit + 0.05) * kCellsPerUnit -
                                                      0.5 - 1e-4)));
     stripDepth_ = ClearanceCells(kAccessDepth, unit);
-    links_ = LinkedGoals();
+    links_ = LinkedGoals(1);
+    // links_ come ordered by their first goal, the lowest bit of its mask.
+    for (const auto& [i, j] : links_) {
+      if (goals_.size() > kMaxMaskedGoals) break;
+      const std::uint64_t from = std::uint64_t{1} << i, to = std::uint64_t{1} << j;
+      if (linkTargets_.empty() || (linkTargets_.back() & from) == 0) {
+        linkTargets_.push_back(from | to);
+      } else {
+        linkTargets_.back() |= to;
+      }
+    }
+    FindEdges();
     const auto& names = typed.names;
     const auto k = static_cast<std::size_t>(storey), r = static_cast<std::size_t>(room);
     label_ = "room " + std::to_string(room) + ", storey " + std::to_string(storey);
@@ -192,8 +224,11 @@ class RoomFurnisher {
 
  private:
   void BuildGrid(const FinishedBuilding& finished, const TypedBuilding& typed);
-  std::vector<std::pair<int, int>> LinkedGoals() const;
-  std::vector<int> Components() const;
+  void FindEdges();
+  std::vector<std::pair<int, int>> LinkedGoals(int scale) const;
+  std::vector<int> Components(int scale) const;
+  std::vector<std::uint8_t> Walkable(int scale) const;
+  bool LinksHold(int scale) const;
   bool KeepsGoalsLinked() const;
   int DeskCount() const;
   std::vector<Place> Candidates(const PieceModel& model, bool& fitsEmpty) const;
@@ -213,6 +248,11 @@ class RoomFurnisher {
   RoomGrid grid_;
   std::vector<Goal> goals_;
   std::vector<std::pair<int, int>> links_;
+  // Per goal linked to later goals: its bit (the lowest) and theirs.
+  std::vector<std::uint64_t> linkTargets_;
+  // Per side, the floor cells whose neighbour on that side is off the floor,
+  // row by row.
+  std::vector<std::pair<int, int>> edges_[4];
   int person_ = 3;
   int stripDepth_ = 5;
   double centreX_ = 0;
@@ -292,13 +332,7 @@ void RoomFurnisher::BuildGrid(const FinishedBuilding& finished, const TypedBuild
       grid_.window.Mark(across(CWall::WINDOW_HALF_SIZE.x, 0.1 + kWindowClearDepth / unit_));
     }
   }
-  Layer open(grid_.width, grid_.height);
-  for (int y = 0; y < grid_.height; ++y) {
-    for (int x = 0; x < grid_.width; ++x) {
-      if (grid_.floor.At(x, y) && !walls.At(x, y)) open.Mark({x, y, x + 1, y + 1});
-    }
-  }
-  grid_.floor = std::move(open);
+  grid_.floor.Remove(walls);
 
   const auto addStair = [&](const Stair& stair, const CBox2& end) {
     grid_.stair.Mark(grid_.ToCells(stair.footprint));
@@ -317,44 +351,72 @@ void RoomFurnisher::BuildGrid(const FinishedBuilding& finished, const TypedBuild
   }
 }
 
-// Labels of the cells a walker's middle may stand on (-1 elsewhere), one
-// label per connected patch.
-std::vector<int> RoomFurnisher::Components() const {
+void RoomFurnisher::FindEdges() {
+  for (int y = 0; y < grid_.height; ++y) {
+    for (int x = 0; x < grid_.width; ++x) {
+      if (!grid_.floor.At(x, y)) continue;
+      if (!grid_.floor.At(x - 1, y)) edges_[SideLeft].emplace_back(x, y);
+      if (!grid_.floor.At(x + 1, y)) edges_[SideRight].emplace_back(x, y);
+      if (!grid_.floor.At(x, y - 1)) edges_[SideDown].emplace_back(x, y);
+      if (!grid_.floor.At(x, y + 1)) edges_[SideUp].emplace_back(x, y);
+    }
+  }
+}
+
+// Labels of a walker's connected patches on blocks of scale x scale cells
+// (-1 where not walkable): a block is walkable when the walker's middle may
+// stand on every cell of it. Blocks linked at a coarse scale are linked on
+// the cells too, so a coarse scale can only miss links, never invent them.
+std::vector<std::uint8_t> RoomFurnisher::Walkable(int scale) const {
   const int w = grid_.width, h = grid_.height, p = person_;
-  const auto stride = static_cast<std::size_t>(w) + 1;
+  const int bw = w / scale, bh = h / scale;
   // Running sums of the cells a walker cannot overlap: off the floor, under
   // a piece or a stair.
+  const auto stride = static_cast<std::size_t>(w) + 1;
+  const std::vector<std::uint8_t>&floor = grid_.floor.Flags(), &occupied = grid_.occupied.Flags(),
+                                   &stair = grid_.stair.Flags();
   std::vector<int> sums(stride * (static_cast<std::size_t>(h) + 1), 0);
   for (int y = 0; y < h; ++y) {
     int row = 0;
+    const auto first = static_cast<std::size_t>(y) * w;
     for (int x = 0; x < w; ++x) {
-      row += !grid_.floor.At(x, y) || grid_.occupied.At(x, y) || grid_.stair.At(x, y);
+      const std::size_t i = first + x;
+      row += (floor[i] == 0) | occupied[i] | stair[i];
       sums[(y + 1) * stride + x + 1] = sums[y * stride + x + 1] + row;
     }
   }
-  std::vector<int> label(static_cast<std::size_t>(w) * h, -1);
-  std::vector<bool> walkable(label.size(), false);
-  for (int y = p; y + p < h; ++y) {
-    for (int x = p; x + p < w; ++x) {
-      const std::size_t x0 = x - p, y0 = y - p, x1 = x + p + 1, y1 = y + p + 1;
-      walkable[static_cast<std::size_t>(y) * w + x] =
-          sums[y1 * stride + x1] - sums[y0 * stride + x1] - sums[y1 * stride + x0] + sums[y0 * stride + x0] == 0;
+  const auto blocked = [&](const Cells& c) {
+    const auto s = [&](int x, int y) { return sums[static_cast<std::size_t>(y) * stride + x]; };
+    return s(c.x1, c.y1) - s(c.x0, c.y1) - s(c.x1, c.y0) + s(c.x0, c.y0);
+  };
+  std::vector<std::uint8_t> walkable(static_cast<std::size_t>(bw) * bh, 0);
+  for (int by = 0; by < bh; ++by) {
+    for (int bx = 0; bx < bw; ++bx) {
+      const Cells body{bx * scale - p, by * scale - p, (bx + 1) * scale + p, (by + 1) * scale + p};
+      if (body.x0 < 0 || body.y0 < 0 || body.x1 > w || body.y1 > h) continue;
+      walkable[static_cast<std::size_t>(by) * bw + bx] = blocked(body) == 0;
     }
   }
+  return walkable;
+}
+
+std::vector<int> RoomFurnisher::Components(int scale) const {
+  const int bw = grid_.width / scale, bh = grid_.height / scale;
+  const std::vector<std::uint8_t> walkable = Walkable(scale);
+  std::vector<int> label(walkable.size(), -1);
   int next = 0;
-  std::deque<int> queue;
+  std::vector<int> queue;
   for (std::size_t start = 0; start < label.size(); ++start) {
     if (!walkable[start] || label[start] >= 0) continue;
     label[start] = next;
-    queue.push_back(static_cast<int>(start));
-    while (!queue.empty()) {
-      const int c = queue.front();
-      queue.pop_front();
-      const int x = c % w, y = c / w;
+    queue.assign(1, static_cast<int>(start));
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+      const int c = queue[head];
+      const int x = c % bw, y = c / bw;
       const int around[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
       for (const auto& n : around) {
-        if (n[0] < 0 || n[1] < 0 || n[0] >= w || n[1] >= h) continue;
-        const auto i = static_cast<std::size_t>(n[1]) * w + n[0];
+        if (n[0] < 0 || n[1] < 0 || n[0] >= bw || n[1] >= bh) continue;
+        const auto i = static_cast<std::size_t>(n[1]) * bw + n[0];
         if (!walkable[i] || label[i] >= 0) continue;
         label[i] = next;
         queue.push_back(static_cast<int>(i));
@@ -366,12 +428,13 @@ std::vector<int> RoomFurnisher::Components() const {
 }
 
 namespace {
-// The labels found on the cells of goal.
-std::vector<int> LabelsIn(const std::vector<int>& labels, int width, int height, const Goal& goal) {
+// The labels found on the blocks (scale x scale cells) overlapping goal.
+std::vector<int> LabelsIn(const std::vector<int>& labels, int width, int height, int scale, const Goal& goal) {
+  const int bw = width / scale, bh = height / scale;
   std::vector<int> found;
-  for (int y = std::max(0, goal.y0); y < std::min(height, goal.y1); ++y) {
-    for (int x = std::max(0, goal.x0); x < std::min(width, goal.x1); ++x) {
-      const int l = labels[static_cast<std::size_t>(y) * width + x];
+  for (int y = std::max(0, goal.y0 / scale); y < std::min(bh, (goal.y1 + scale - 1) / scale); ++y) {
+    for (int x = std::max(0, goal.x0 / scale); x < std::min(bw, (goal.x1 + scale - 1) / scale); ++x) {
+      const int l = labels[static_cast<std::size_t>(y) * bw + x];
       if (l >= 0 && std::find(found.begin(), found.end(), l) == found.end()) found.push_back(l);
     }
   }
@@ -383,13 +446,14 @@ bool ShareLabel(const std::vector<int>& a, const std::vector<int>& b) {
 }
 }  // namespace
 
-// The pairs of goals a walker can go between in the room as it is now.
-std::vector<std::pair<int, int>> RoomFurnisher::LinkedGoals() const {
+// The pairs of goals a walker can go between in the room as it is now, on
+// blocks of scale x scale cells.
+std::vector<std::pair<int, int>> RoomFurnisher::LinkedGoals(int scale) const {
   std::vector<std::pair<int, int>> links;
   if (goals_.size() < 2) return links;
-  const std::vector<int> labels = Components();
+  const std::vector<int> labels = Components(scale);
   std::vector<std::vector<int>> in;
-  for (const Goal& g : goals_) in.push_back(LabelsIn(labels, grid_.width, grid_.height, g));
+  for (const Goal& g : goals_) in.push_back(LabelsIn(labels, grid_.width, grid_.height, scale, g));
   for (std::size_t i = 0; i < goals_.size(); ++i) {
     for (std::size_t j = i + 1; j < goals_.size(); ++j) {
       if (ShareLabel(in[i], in[j])) links.emplace_back(static_cast<int>(i), static_cast<int>(j));
@@ -398,14 +462,61 @@ std::vector<std::pair<int, int>> RoomFurnisher::LinkedGoals() const {
   return links;
 }
 
+// Every link of the empty room holds on blocks of scale x scale cells: a
+// walk from every walkable block of a goal covers the patches it lies on,
+// and stops once it has touched every goal linked to it.
+bool RoomFurnisher::LinksHold(int scale) const {
+  const int bw = grid_.width / scale, bh = grid_.height / scale;
+  const std::vector<std::uint8_t> walkable = Walkable(scale);
+  // Per block, one bit per goal it overlaps.
+  std::vector<std::uint64_t> touches(walkable.size(), 0);
+  for (std::size_t g = 0; g < goals_.size(); ++g) {
+    const Goal& goal = goals_[g];
+    for (int y = std::max(0, goal.y0 / scale); y < std::min(bh, (goal.y1 + scale - 1) / scale); ++y) {
+      for (int x = std::max(0, goal.x0 / scale); x < std::min(bw, (goal.x1 + scale - 1) / scale); ++x) {
+        touches[static_cast<std::size_t>(y) * bw + x] |= std::uint64_t{1} << g;
+      }
+    }
+  }
+  std::vector<std::uint8_t> seen(walkable.size(), 0);
+  std::vector<int> queue;
+  for (const std::uint64_t linked : linkTargets_) {
+    const std::uint64_t first = linked & (~linked + 1);
+    std::uint64_t reached = 0;
+    queue.clear();
+    std::fill(seen.begin(), seen.end(), std::uint8_t{0});
+    for (std::size_t i = 0; i < walkable.size(); ++i) {
+      if (walkable[i] != 0 && (touches[i] & first) != 0) {
+        seen[i] = 1;
+        queue.push_back(static_cast<int>(i));
+      }
+    }
+    for (std::size_t head = 0; head < queue.size() && (reached & linked) != linked; ++head) {
+      const int c = queue[head];
+      reached |= touches[static_cast<std::size_t>(c)];
+      const int x = c % bw, y = c / bw;
+      const int around[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+      for (const auto& n : around) {
+        if (n[0] < 0 || n[1] < 0 || n[0] >= bw || n[1] >= bh) continue;
+        const auto i = static_cast<std::size_t>(n[1]) * bw + n[0];
+        if (walkable[i] == 0 || seen[i] != 0) continue;
+        seen[i] = 1;
+        queue.push_back(static_cast<int>(i));
+      }
+    }
+    if ((reached & linked) != linked) return false;
+  }
+  return true;
+}
+
+// Every link of the empty room holds: first tried on coarse blocks (cheap,
+// and enough when it finds them all), then on the cells.
 bool RoomFurnisher::KeepsGoalsLinked() const {
   if (links_.empty()) return true;
-  const std::vector<int> labels = Components();
-  std::vector<std::vector<int>> in;
-  for (const Goal& g : goals_) in.push_back(LabelsIn(labels, grid_.width, grid_.height, g));
-  return std::all_of(links_.begin(), links_.end(), [&](const std::pair<int, int>& link) {
-    return ShareLabel(in[static_cast<std::size_t>(link.first)], in[static_cast<std::size_t>(link.second)]);
-  });
+  if (goals_.size() > kMaxMaskedGoals) {
+    return LinkedGoals(1) == links_;
+  }
+  return LinksHold(kCoarseScale) || LinksHold(1);
 }
 
 int RoomFurnisher::DeskCount() const {
@@ -460,26 +571,34 @@ std::vector<Place> RoomFurnisher::Candidates(const PieceModel& model, bool& fits
     if (model.placement == Placement::kFree) facings = {SideLeft, SideRight, SideDown, SideUp};
     // Free pieces try every other cell: a fifth of a grid unit is fine
     // enough for a table, and a quarter of the places to weigh.
-    const int step = model.placement == Placement::kFree ? kFreeStep : 1;
-    for (int y = 0; y + sizeY <= grid_.height; y += step) {
-      for (int x = 0; x + sizeX <= grid_.width; x += step) {
-        const Cells footprint{x, y, x + sizeX, y + sizeY};
-        if (!grid_.floor.At(x, y)) continue;
-        if (model.placement != Placement::kFree) {
-          const Cells behind = Beside(footprint, back, 1);
-          // The first cell behind decides most places at once.
-          if (grid_.floor.At(behind.x0, behind.y0)) continue;
-          if (grid_.Blocked(behind) != behind.Area()) continue;
-        }
-        if (grid_.Blocked(footprint) != 0) continue;
-        for (const Side facing : facings) {
-          const Cells strip = Beside(footprint, facing, stripDepth_);
-          if (grid_.Blocked(strip) != 0) continue;
-          fitsEmpty = true;
-          if (!IsFree(footprint, tall) || !IsOpen(strip)) continue;
-          places.push_back({footprint, back, facing, strip, Score(model, footprint), static_cast<int>(places.size())});
-        }
+    const auto consider = [&](int x, int y) {
+      if (x < 0 || y < 0 || x + sizeX > grid_.width || y + sizeY > grid_.height) return;
+      const Cells footprint{x, y, x + sizeX, y + sizeY};
+      if (!grid_.floor.At(x, y)) return;
+      if (model.placement != Placement::kFree) {
+        const Cells behind = Beside(footprint, back, 1);
+        if (grid_.Blocked(behind) != behind.Area()) return;
       }
+      if (grid_.Blocked(footprint) != 0) return;
+      for (const Side facing : facings) {
+        const Cells strip = Beside(footprint, facing, stripDepth_);
+        if (grid_.Blocked(strip) != 0) continue;
+        fitsEmpty = true;
+        if (!IsFree(footprint, tall) || !IsOpen(strip)) continue;
+        places.push_back({footprint, back, facing, strip, Score(model, footprint), static_cast<int>(places.size())});
+      }
+    };
+    if (model.placement == Placement::kFree) {
+      for (int y = 0; y + sizeY <= grid_.height; y += kFreeStep) {
+        for (int x = 0; x + sizeX <= grid_.width; x += kFreeStep) consider(x, y);
+      }
+      continue;
+    }
+    // A piece backed by a wall has the floor's edge cell on that side at the
+    // first corner of its back; edge cells come row by row, so the places
+    // keep the order of a sweep over every cell.
+    for (const auto& [ex, ey] : edges_[back]) {
+      consider(back == SideRight ? ex + 1 - sizeX : ex, back == SideUp ? ey + 1 - sizeY : ey);
     }
   }
   // Only the best kWalkTries are ever tried; ties keep the order found.
@@ -508,10 +627,10 @@ std::string RoomFurnisher::PlaceFirstFitting(const std::vector<PieceModel>& mode
 }
 
 bool RoomFurnisher::TryPlace(const PieceModel& model, const Place& place) {
-  const Layer before = grid_.occupied;
+  // The place passed IsFree, so its cells were clear before.
   grid_.occupied.Mark(place.footprint);
   if (!KeepsGoalsLinked()) {
-    grid_.occupied = before;
+    grid_.occupied.Clear(place.footprint);
     return false;
   }
   Commit(model, place);
@@ -543,10 +662,9 @@ void RoomFurnisher::AddChairs(const PieceModel& table, const Place& place) {
                                      : Cells{row.x0, start, row.x1, start + cw};
       const Cells strip = Beside(footprint, s, stripDepth_);
       if (!IsFree(footprint, false) || !IsOpen(strip)) continue;
-      const Layer before = grid_.occupied;
       grid_.occupied.Mark(footprint);
       if (!KeepsGoalsLinked()) {
-        grid_.occupied = before;
+        grid_.occupied.Clear(footprint);
         continue;
       }
       Commit(*chair, {footprint, Opposite(s), s, strip, 0, 0});

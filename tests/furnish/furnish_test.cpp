@@ -296,13 +296,13 @@ bool Has(const FurnishedBuilding& furnished, int storey, int room, const std::st
   });
 }
 
-// Random outlines (scaled 1 or 2) x storeys 1 to 3 x variance 0 and 60 x
-// the built-in house and office programmes; room size 20. Prints the share of
-// bedrooms with a bed, kitchens with a counter and bathrooms with toilet
-// and basin at variance 30.
+// Three random outlines (two scaled 1, one scaled 2) x storeys 1 to 3 x
+// variance 0 and 60 x the built-in house and office programmes; room size
+// 20. Furnishing twice gives the same pieces (checked on the three-storey
+// cases, which hold the other storeys' kinds of rooms too).
 TEST(FurnishLaw, SixRulesHold) {
   int cases = 0, pieces = 0, unfurnished = 0;
-  for (unsigned seed = 0; seed < 6; ++seed) {
+  for (unsigned seed = 0; seed < 3; ++seed) {
     const CPolygon2 outline = Scaled(test::RandomOutline(seed), seed % 2 == 0 ? 1 : 2);
     for (std::uint32_t storeys = 1; storeys <= 3; ++storeys) {
       for (const std::uint32_t variance : {0u, 60u}) {
@@ -314,7 +314,15 @@ TEST(FurnishLaw, SixRulesHold) {
           const TypedBuilding typed = Type(floors, finished, programme);
           const FurnishedBuilding furnished = FurnishBuilding(floors, finished, typed, 1.0f);
           ExpectFurnishingRules(floors, finished, typed, furnished, 1.0f);
-          EXPECT_EQ(furnished.pieces.size(), FurnishBuilding(floors, finished, typed, 1.0f).pieces.size());
+          if (storeys == 3) {
+            const FurnishedBuilding again = FurnishBuilding(floors, finished, typed, 1.0f);
+            ASSERT_EQ(furnished.pieces.size(), again.pieces.size());
+            for (std::size_t i = 0; i < again.pieces.size(); ++i) {
+              EXPECT_EQ(Footprint(furnished.pieces[i]).x0, Footprint(again.pieces[i]).x0);
+              EXPECT_EQ(Footprint(furnished.pieces[i]).y0, Footprint(again.pieces[i]).y0);
+              EXPECT_EQ(furnished.pieces[i].kind, again.pieces[i].kind);
+            }
+          }
           ++cases;
           pieces += int(furnished.pieces.size());
           unfurnished += int(furnished.unfurnished.size());
