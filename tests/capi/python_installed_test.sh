@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs libquarn into a scratch prefix and the Python package with pip
+# Installs libquarn and its development files into a scratch prefix and the Python package with pip
 # beside it, then imports the package from outside the source tree: it must
 # find the installed library through pkg-config alone. Skipped (77) without
 # pip.
@@ -11,7 +11,9 @@ python=$3
 "$python" -m pip --version >/dev/null 2>&1 || exit 77
 prefix=$build/python-install
 rm -rf "$prefix"
-cmake --install "$build" --prefix "$prefix" --component libquarn >/dev/null
+for component in libquarn libquarn-dev; do
+  cmake --install "$build" --prefix "$prefix" --component "$component" >/dev/null
+done
 # pip builds inside the folder it installs from: a copy keeps the sources clean.
 cp -r "$source/python" "$prefix/package"
 "$python" -m pip install --quiet --no-build-isolation --no-index --target "$prefix/site" \
