@@ -39,7 +39,12 @@ if(TARGET libquarn AND EXISTS /usr/bin/python3)
   if(QUARN_SANITIZE)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libasan.so
                     OUTPUT_VARIABLE asan OUTPUT_STRIP_TRAILING_WHITESPACE)
-    list(APPEND python_environment "LD_PRELOAD=${asan}" "ASAN_OPTIONS=detect_leaks=0")
+    # The C++ runtime is loaded with the sanitizer, so that its interceptor
+    # of throwing finds the real one: the library throws inside itself (and
+    # catches) when a progress callback cancels.
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++.so.6
+                    OUTPUT_VARIABLE cxx_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+    list(APPEND python_environment "LD_PRELOAD=${asan}:${cxx_runtime}" "ASAN_OPTIONS=detect_leaks=0")
   endif()
   add_test(NAME Python.Package
            COMMAND /usr/bin/python3 -m unittest discover -s ${PROJECT_SOURCE_DIR}/python/tests -v)
